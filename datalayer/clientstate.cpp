@@ -1,0 +1,7 @@
+#include "datalayer/clientstate.h"
+
+ClientState &Client()
+{
+    static ClientState state;
+    return state;
+}

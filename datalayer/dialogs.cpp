@@ -1,0 +1,107 @@
+#include "datalayer/dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace Dialogs {
+namespace {
+Script *&current()
+{
+    static Script *script = nullptr;
+    return script;
+}
+
+QWidget *ownerOr(QWidget *owner)
+{
+    return owner ? owner : QApplication::activeWindow();
+}
+} // namespace
+
+Script::Script() : m_previous(current())
+{
+    current() = this;
+}
+
+Script::~Script()
+{
+    current() = m_previous;
+}
+
+Answer Script::take(const Request &request)
+{
+    m_requests.push_back(request);
+    if (onRequest)
+        onRequest(request);
+    if (m_answers.empty())
+        return {};
+    Dialogs::Answer a = m_answers.front();
+    m_answers.pop_front();
+    return a;
+}
+
+QStringList Script::Texts() const
+{
+    QStringList out;
+    for (const Request &r : m_requests)
+        out << r.text;
+    return out;
+}
+
+int Script::Count(Kind kind) const
+{
+    return int(std::count_if(m_requests.begin(), m_requests.end(), [&](const Request &r) { return r.kind == kind; }));
+}
+
+bool Confirm(QWidget *owner, const QString &text, const QString &caption)
+{
+    if (Script *s = current())
+        return s->take({Kind::Confirm, caption, text}).ok;
+    return QMessageBox::question(ownerOr(owner), caption, text, QMessageBox::Ok | QMessageBox::Cancel,
+                                 QMessageBox::Ok) == QMessageBox::Ok;
+}
+
+void Notice(QWidget *owner, const QString &text, const QString &caption)
+{
+    if (Script *s = current()) {
+        s->take({Kind::Notice, caption, text});
+        return;
+    }
+    QMessageBox::information(ownerOr(owner), caption, text, QMessageBox::Ok);
+}
+
+void ShowError(QWidget *owner, const QString &text)
+{
+    const QString caption = QApplication::applicationDisplayName();
+    if (Script *s = current()) {
+        s->take({Kind::Error, caption, text});
+        return;
+    }
+    QMessageBox::critical(ownerOr(owner), caption, text, QMessageBox::Ok);
+}
+
+Answer SaveFile(QWidget *owner, const Request &request)
+{
+    Request r = request;
+    r.kind = Kind::SaveFile;
+    if (Script *s = current())
+        return s->take(r);
+    QFileDialog dialog(ownerOr(owner), r.text, r.fileName);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(r.filters);
+    if (r.filterIndex >= 1 && r.filterIndex <= r.filters.size())
+        dialog.selectNameFilter(r.filters[r.filterIndex - 1]);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {false, {}, r.filterIndex};
+    return {true, dialog.selectedFiles().first(), int(r.filters.indexOf(dialog.selectedNameFilter())) + 1};
+}
+
+Answer PickFolder(QWidget *owner, const QString &title, const QString &startFolder)
+{
+    if (Script *s = current())
+        return s->take({Kind::Folder, QString(), title, startFolder});
+    const QString folder = QFileDialog::getExistingDirectory(ownerOr(owner), title, startFolder);
+    return {!folder.isEmpty(), folder, 1};
+}
+
+} // namespace Dialogs

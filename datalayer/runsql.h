@@ -1,0 +1,12 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+class Connection;
+
+// Executes one statement of the old dialect; true when it ran. Shows nothing: the engine's
+// reason for a refusal stays in conn.LastError() for the screen to report.
+bool RunSQL(const QString &sql, Connection &conn);
+
+// Executes the statements as one transaction: all of them happen, or none does.
+bool RunSQLTogether(const QStringList &statements, Connection &conn);
