@@ -1,0 +1,4 @@
+#pragma once
+
+// Plugs every screen that exists into the main window's buttons and menu items.
+void RegisterScreens();

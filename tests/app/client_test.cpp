@@ -1,0 +1,197 @@
+#include "app/main_client.h"
+#include "app/screenregistry.h"
+#include "app/screens.h"
+#include "datalayer/clientstate.h"
+#include "datalayer/dialogs.h"
+#include "datalayer/inifile.h"
+#include "datalayer/sql_ado_conn.h"
+#include "maintenance/data_bak.h"
+#include "tests/support/testfolder.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainWindow : public ::testing::Test {
+protected:
+    void login(const QString &user, const QString &permission)
+    {
+        IniFile ini(folder.Path("config.ini"));
+        ini.WriteString("登陆用户", "用户名", user);
+        ini.WriteString("登陆用户", "权限", permission);
+    }
+    TForm_Client *open()
+    {
+        window = new TForm_Client();
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        Form_sql = new TForm_sql();
+        Form_sql->FormCreate();
+        window->show();
+        return window;
+    }
+    ~MainWindow() override
+    {
+        delete window.data();
+        delete Form_sql;
+        UnregisterScreen("ToolButton2");
+        UnregisterScreen("N15");
+        UnregisterScreen("N25");
+    }
+    // The window that opened last for a close request.
+    TForm_data_bak *exitWindow() { return Form_data_bak; }
+
+    TestFolder folder;
+    Dialogs::Script dialogs;
+    QPointer<TForm_Client> window;
+};
+
+TEST_F(MainWindow, ShowsItsToolbarMenusAndStatus)
+{
+    login("admin", "高级用户");
+    TForm_Client *w = open();
+    EXPECT_EQ(w->windowTitle(), "Tessaly 2.10 beta");
+    QStringList captions;
+    for (QToolButton *b : w->ToolButtons())
+        captions << b->text();
+    EXPECT_EQ(captions, (QStringList{"前台销售", "进贷管理", "库存管理", "销售记录", "退货管理", "欠款管理", "支出管理",
+                                     "系统统计", "经销商查询"}));
+    QStringList menus;
+    for (QAction *a : w->menuBar()->actions())
+        menus << a->text();
+    EXPECT_EQ(menus, (QStringList{"系统(&S)", "维护选项(&W)", "数据库(&D)", "工具(&T)", "帮助(&H)"}));
+    EXPECT_EQ(w->N10->text(), "备份与还原");
+    EXPECT_EQ(w->StatusPanel(0), "当前用户：admin  高级用户");
+    EXPECT_EQ(Client().currentUser, "admin");
+    EXPECT_TRUE(w->N4->isEnabled());
+}
+
+TEST_F(MainWindow, OrdinaryUsersLoseUserManagementAndRestore)
+{
+    for (const char *permission : {"普通用户", "高级用户", ""}) {
+        login("clerk", QString::fromUtf8(permission));
+        TForm_Client *w = open();
+        const bool ordinary = QString::fromUtf8(permission) == "普通用户";
+        EXPECT_EQ(w->N4->isEnabled(), !ordinary) << permission;
+        EXPECT_EQ(w->N10->isEnabled(), !ordinary) << permission;
+        EXPECT_TRUE(w->N5->isEnabled());
+        delete window.data();
+        delete Form_sql;
+    }
+}
+
+TEST_F(MainWindow, WithoutLoginTheStatusHasTwoBlanks)
+{
+    EXPECT_EQ(open()->StatusPanel(0), "当前用户：  ");
+}
+
+TEST_F(MainWindow, OneListScreenAtATime)
+{
+    int made = 0;
+    RegisterScreen("ToolButton2", OpenWay::ListScreen, [&made] {
+        ++made;
+        auto *w = new QWidget();
+        w->setObjectName("Form_jh");
+        return w;
+    });
+    TForm_Client *w = open();
+    w->ToolButton2->click();
+    ASSERT_EQ(w->MdiArea->subWindowList().size(), 1);
+    EXPECT_TRUE(w->MdiArea->subWindowList().first()->isMaximized());
+    EXPECT_TRUE(Client().childOpen);
+    for (QToolButton *b : w->ToolButtons())
+        EXPECT_EQ(b->isEnabled(), b == w->ToolButton2) << b->text().toStdString();
+
+    w->ToolButton2->click(); // the second press closes it
+    QApplication::processEvents();
+    QTest::qWait(50);
+    EXPECT_TRUE(w->MdiArea->subWindowList().isEmpty());
+    EXPECT_FALSE(Client().childOpen);
+    for (QToolButton *b : w->ToolButtons())
+        EXPECT_TRUE(b->isEnabled());
+
+    w->ToolButton2->click(); // a fresh instance, closed by its own close box
+    EXPECT_EQ(made, 2);
+    w->MdiArea->subWindowList().first()->close();
+    QTest::qWait(50);
+    EXPECT_FALSE(Client().childOpen);
+    EXPECT_TRUE(w->ToolButton7->isEnabled());
+}
+
+TEST_F(MainWindow, AScreenThatFailsToOpenLeavesTheToolbarFree)
+{
+    RegisterScreen("ToolButton2", OpenWay::ListScreen, []() -> QWidget * { throw std::runtime_error("broken"); });
+    TForm_Client *w = open();
+    w->ToolButton2->click();
+    EXPECT_EQ(dialogs.Count(Dialogs::Kind::Error), 1);
+    EXPECT_FALSE(Client().childOpen);
+    EXPECT_TRUE(w->ToolButton7->isEnabled());
+}
+
+TEST_F(MainWindow, ToolWindowsDisableTheMainWindowOrNot)
+{
+    QPointer<QWidget> book, notes;
+    RegisterScreen("N15", OpenWay::DisablingTool, [&book] { return book = new QWidget(); });
+    RegisterScreen("N25", OpenWay::Tool, [&notes] { return notes = new QWidget(); });
+    TForm_Client *w = open();
+    w->N25->trigger();
+    EXPECT_TRUE(w->isEnabled());
+    w->N15->trigger();
+    EXPECT_FALSE(w->isEnabled());
+    EXPECT_TRUE(book->isEnabled()); // usable while the main window waits
+    book->close();
+    QTest::qWait(50);
+    EXPECT_TRUE(book.isNull());
+    EXPECT_TRUE(w->isEnabled());
+    notes->close();
+}
+
+TEST_F(MainWindow, HelpDoesNothingAboutOpens)
+{
+    RegisterScreens();
+    TForm_Client *w = open();
+    w->N13->trigger();
+    EXPECT_TRUE(w->isEnabled());
+    w->N14->trigger();
+    QWidget *box = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top->objectName() == "Form_about" && top->isVisible())
+            box = top;
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->size(), QSize(450, 306));
+    box->findChild<QPushButton *>("Button1")->click();
+    EXPECT_FALSE(box->isVisible());
+}
+
+TEST_F(MainWindow, CloseIsRefusedUntilTheExitWindowLetsIt)
+{
+    TForm_Client *w = open();
+    w->N7->trigger();
+    ASSERT_NE(exitWindow(), nullptr);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_FALSE(w->isEnabled());
+    exitWindow()->Button3->click(); // 取消: back to work
+    QTest::qWait(50);
+    EXPECT_TRUE(w->isEnabled());
+    EXPECT_FALSE(Client().closeFlag);
+    EXPECT_EQ(exitWindow(), nullptr);
+
+    w->close(); // again: a new exit window
+    ASSERT_NE(exitWindow(), nullptr);
+    exitWindow()->Button2->click(); // 退出系统, unticked: no backup
+    QTest::qWait(50);
+    EXPECT_TRUE(window.isNull());
+    EXPECT_FALSE(QDir(folder.Path("bakdata")).exists() && !QDir(folder.Path("bakdata")).isEmpty());
+}
+
+} // namespace
