@@ -12,7 +12,6 @@
 int RunClient(QApplication &app)
 {
     app.setApplicationName(QStringLiteral("Tessaly"));
-    app.setApplicationDisplayName(QStringLiteral("Tessaly"));
     RegisterScreens();
 
     Form_login = new TForm_login();

@@ -95,7 +95,7 @@ void TForm_Client::buildToolbar()
         button->setAccessibleName(button->text());
         button->setIcon(style()->standardIcon(b.icon));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        button->setFixedSize(67, 36 + 16);
+        button->setMinimumSize(67, 36 + 16); // wide enough for the longest caption
         ToolBar1->addWidget(button);
         *b.button = button;
         const QString trigger = button->objectName();

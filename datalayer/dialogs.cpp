@@ -72,7 +72,7 @@ void Notice(QWidget *owner, const QString &text, const QString &caption)
 
 void ShowError(QWidget *owner, const QString &text)
 {
-    const QString caption = QApplication::applicationDisplayName();
+    const QString caption = QApplication::applicationName();
     if (Script *s = current()) {
         s->take({Kind::Error, caption, text});
         return;
