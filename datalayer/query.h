@@ -48,12 +48,18 @@ public:
     void SetConnection(Connection *connection) { m_connection = connection; }
 
     void Close();
-    void ClearSQL() { m_sql.clear(); }
-    void SetSQL(const QString &sql) { m_sql = sql; }
-    void AddSQL(const QString &line) { m_sql += m_sql.isEmpty() ? line : ' ' + line; }
+    // A new statement drops the in-memory sort; Requery keeps both.
+    void ClearSQL() { SetSQL(QString()); }
+    void SetSQL(const QString &sql)
+    {
+        if (sql != m_sql)
+            m_sort.clear();
+        m_sql = sql;
+    }
+    void AddSQL(const QString &line) { SetSQL(m_sql.isEmpty() ? line : m_sql + ' ' + line); }
     QString SQL() const { return m_sql; }
     void Open();    // throws DbError; runs the statement of the old dialect
-    void Requery(); // runs the same statement again, keeping the order and, where it can, the row
+    void Requery(); // runs the same statement again, keeping the order; the first row is current
     bool Active() const { return m_active; }
 
     int RecordCount() const { return m_rows; }

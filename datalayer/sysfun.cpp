@@ -1,5 +1,7 @@
 #include "datalayer/sysfun.h"
 
+#include "datalayer/dbgrid.h"
+
 #include "datalayer/gbk.h"
 
 #include <QDir>
@@ -49,8 +51,13 @@ void PrepareLabels(QWidget *form)
 void PrepareForm(QWidget *form)
 {
     PrepareLabels(form);
-    // Grid step: grids are prepared by the grid module (right-aligned titles, cells and
-    // footers on an olive footer row); its call belongs here once the grid exists.
+    // Grid step: every column right-aligned, titles, cells and footers, on an olive footer row.
+    for (DBGrid *grid : form->findChildren<DBGrid *>()) {
+        if (grid->Columns().empty())
+            continue; // a grid with no columns keeps its footer colour
+        grid->SetCellAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        grid->SetFooterColour(QColor(128, 128, 0));
+    }
 }
 
 int ListFolder(const QString &path, QStringList &list)
