@@ -195,3 +195,48 @@ TEST_F(MainWindow, CloseIsRefusedUntilTheExitWindowLetsIt)
 }
 
 } // namespace
+
+#include "app/client.h"
+#include "app/main_login.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTimer>
+
+namespace {
+
+TEST(ProgramEntry, CancelAtLoginEndsWithoutMainWindowDataModuleOrSettings)
+{
+    TestFolder folder;
+    Dialogs::Script dialogs;
+    QTimer::singleShot(300, [] {
+        if (Form_login)
+            Form_login->Button2->click();
+    });
+    EXPECT_EQ(RunClient(*qApp), 0);
+    EXPECT_EQ(Form_Client, nullptr);
+    EXPECT_EQ(Form_sql, nullptr);
+    EXPECT_FALSE(QFile::exists(folder.Path("config.ini")));
+}
+
+TEST(DataModule, ASecondProcessCannotOpenTheDatabase)
+{
+    const QString cli = QStandardPaths::findExecutable("sqlcipher");
+    if (cli.isEmpty())
+        GTEST_SKIP() << "the sqlcipher command-line engine is not installed";
+    TestFolder folder;
+    auto run = [&] {
+        QProcess p;
+        p.start(cli, {folder.DatabasePath(), "PRAGMA key='wdkrp52917046'; select count(*) from 用户管理;"});
+        p.waitForFinished(30000);
+        return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()).trimmed();
+    };
+    EXPECT_EQ(run(), "1"); // the CLI reads the file with the program's password
+    Form_sql = new TForm_sql();
+    Form_sql->FormCreate();
+    EXPECT_TRUE(run().contains("database is locked")) << run().toStdString();
+    delete Form_sql;
+    EXPECT_EQ(run(), "1");
+}
+
+} // namespace
