@@ -90,6 +90,26 @@ TEST_F(MainWindow, OrdinaryUsersLoseUserManagementAndRestore)
     }
 }
 
+TEST_F(MainWindow, TheSkinNamedInTheSettingsIsApplied)
+{
+    QDir(folder.Path()).mkpath("skins");
+    QFile skin(folder.Path("skins/green.skn"));
+    ASSERT_TRUE(skin.open(QIODevice::WriteOnly));
+    skin.write("QToolBar { background: #00aa00; }");
+    skin.close();
+    IniFile(folder.Path("config.ini")).WriteString("界面选择", "路径", "green.skn");
+    TForm_Client *w = open();
+    EXPECT_EQ(w->SkinFile(), folder.Path("skins/green.skn"));
+    EXPECT_TRUE(qApp->styleSheet().contains("#00aa00"));
+    delete window.data();
+    delete Form_sql;
+    qApp->setStyleSheet(QString());
+    IniFile(folder.Path("config.ini")).WriteString("界面选择", "路径", "missing.skn");
+    EXPECT_TRUE(open()->isVisible()); // no skin, no error
+    EXPECT_TRUE(qApp->styleSheet().isEmpty());
+    EXPECT_TRUE(dialogs.Requests().empty());
+}
+
 TEST_F(MainWindow, WithoutLoginTheStatusHasTwoBlanks)
 {
     EXPECT_EQ(open()->StatusPanel(0), "当前用户：  ");
