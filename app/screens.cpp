@@ -2,8 +2,12 @@
 
 #include "app/about.h"
 #include "app/screenregistry.h"
+#include "contacts/main_jh_user.h"
+#include "contacts/main_uses.h"
 
 void RegisterScreens()
 {
     RegisterScreen(QStringLiteral("N14"), OpenWay::Tool, [] { return Form_about = new TForm_about(); });
+    RegisterScreen(QStringLiteral("N19"), OpenWay::DisablingTool, [] { return Form_jh_user = new TForm_jh_user(); });
+    RegisterScreen(QStringLiteral("N15"), OpenWay::DisablingTool, [] { return Form_uses = new TForm_uses(); });
 }

@@ -57,8 +57,9 @@ bool Confirm(QWidget *owner, const QString &text, const QString &caption)
 {
     if (Script *s = current())
         return s->take({Kind::Confirm, caption, text}).ok;
-    return QMessageBox::question(ownerOr(owner), caption, text, QMessageBox::Ok | QMessageBox::Cancel,
-                                 QMessageBox::Ok) == QMessageBox::Ok;
+    // The program's questions and notices carry no icon.
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok | QMessageBox::Cancel, ownerOr(owner));
+    return box.exec() == QMessageBox::Ok;
 }
 
 void Notice(QWidget *owner, const QString &text, const QString &caption)
@@ -67,7 +68,8 @@ void Notice(QWidget *owner, const QString &text, const QString &caption)
         s->take({Kind::Notice, caption, text});
         return;
     }
-    QMessageBox::information(ownerOr(owner), caption, text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, ownerOr(owner));
+    box.exec();
 }
 
 void ShowError(QWidget *owner, const QString &text)
