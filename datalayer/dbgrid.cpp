@@ -227,6 +227,7 @@ void DBGrid::SetQuery(Query *query)
 void DBGrid::SetColumns(const std::vector<GridColumn> &columns)
 {
     m_columns = columns;
+    m_fittedToRows = false;
     rebuild();
     for (int c = 0; c < int(m_columns.size()); ++c)
         setColumnHidden(c, !m_columns[size_t(c)].visible);
@@ -361,8 +362,13 @@ void DBGrid::rebuild()
     }
     m_model->reset();
     recomputeFooter();
-    if (m_query && m_query->RecordCount())
+    if (m_query && m_query->RecordCount()) {
+        if (!m_fittedToRows) {
+            m_fittedToRows = true;
+            fitColumns();
+        }
         followCurrent(m_query->RecNo() - 1);
+    }
 }
 
 void DBGrid::recomputeFooter()
