@@ -4,10 +4,14 @@
 #include "app/screenregistry.h"
 #include "contacts/main_jh_user.h"
 #include "contacts/main_uses.h"
+#include "returns/main_th.h"
+#include "sales/main_qtxs.h"
 
 void RegisterScreens()
 {
     RegisterScreen(QStringLiteral("N14"), OpenWay::Tool, [] { return Form_about = new TForm_about(); });
     RegisterScreen(QStringLiteral("N19"), OpenWay::DisablingTool, [] { return Form_jh_user = new TForm_jh_user(); });
     RegisterScreen(QStringLiteral("N15"), OpenWay::DisablingTool, [] { return Form_uses = new TForm_uses(); });
+    RegisterScreen(QStringLiteral("ToolButton7"), OpenWay::ListScreen, [] { return Form_qtxs = new TForm_qtxs(); });
+    RegisterScreen(QStringLiteral("ToolButton5"), OpenWay::ListScreen, [] { return Form_th = new TForm_th(); });
 }

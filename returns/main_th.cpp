@@ -1,0 +1,500 @@
+#include "returns/main_th.h"
+
+#include "datalayer/clientstate.h"
+#include "datalayer/dbgrid.h"
+#include "datalayer/dialogs.h"
+#include "datalayer/filterbar.h"
+#include "datalayer/guards.h"
+#include "datalayer/labelededit.h"
+#include "datalayer/numbertext.h"
+#include "datalayer/numerickeyfilter.h"
+#include "datalayer/query.h"
+#include "datalayer/sql_ado_conn.h"
+#include "datalayer/sysfun.h"
+#include "reporting/exportgrid.h"
+#include "returns/returnstatements.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+TForm_th *Form_th = nullptr;
+QString TForm_th::s_returnId;
+QString TForm_th::s_returnVariety;
+
+namespace {
+
+const QString kRemarkStart = QStringLiteral("备注：");
+constexpr int kListLeft = 210;
+
+LabeledEdit *field(QWidget *parent, const char *name, const QString &label, int top, bool editable,
+                   const QString &initial = QString(), int width = 185)
+{
+    auto *e = new LabeledEdit(label, parent);
+    e->setObjectName(QString::fromLatin1(name));
+    e->Edit()->setObjectName(QString::fromLatin1(name) + QStringLiteral("Edit"));
+    e->setLabelPosition(LabeledEdit::Left);
+    e->EditLabel()->setMinimumWidth(70);
+    e->setGeometry(8, top, width, 26);
+    e->Edit()->setReadOnly(!editable);
+    e->setText(initial);
+    return e;
+}
+
+QDateEdit *datePicker(QWidget *parent, const char *name)
+{
+    auto *d = new QDateEdit(QDate::currentDate(), parent);
+    d->setObjectName(QString::fromLatin1(name));
+    d->setDisplayFormat(QString::fromLatin1(kShortDateFormat));
+    d->setCalendarPopup(true);
+    return d;
+}
+
+GridColumn column(const QString &name, const QString &format = QString(), int width = 0)
+{
+    GridColumn c;
+    c.fieldName = name;
+    c.displayFormat = format;
+    c.width = width;
+    return c;
+}
+
+void redText(QWidget *w)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Text, Qt::red);
+    w->setPalette(p);
+}
+
+} // namespace
+
+TForm_th::TForm_th(QWidget *parent) : ListScreen(parent)
+{
+    setObjectName(QStringLiteral("Form_th"));
+    setWindowTitle(QStringLiteral("退货管理"));
+    resize(1140, 769);
+
+    GroupBox1 = new QGroupBox(this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(GroupBox1);
+
+    GroupBox2 = new QGroupBox(GroupBox1);
+    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    GroupBox2->setGeometry(0, 0, 201, 769);
+
+    int top = 20;
+    const int step = 31;
+    LabeledEdit3 = field(GroupBox2, "LabeledEdit3", QStringLiteral("编号："), top, false, {}, 155);
+    SpeedButton2 = new QToolButton(GroupBox2);
+    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
+    SpeedButton2->setText(QStringLiteral("查"));
+    SpeedButton2->setGeometry(165, top, 28, 26);
+    LabeledEdit5 = field(GroupBox2, "LabeledEdit5", QStringLiteral("品种："), top += step, false);
+    LabeledEdit9 = field(GroupBox2, "LabeledEdit9", QStringLiteral("供应商："), top += step, false);
+    LabeledEdit7 = field(GroupBox2, "LabeledEdit7", QStringLiteral("总重量："), top += step, false, QStringLiteral("0"));
+    LabeledEdit4 = field(GroupBox2, "LabeledEdit4", QStringLiteral("剩余重量："), top += step, false);
+    LabeledEdit13 = field(GroupBox2, "LabeledEdit13", QStringLiteral("入库日期："), top += step, false);
+    LabeledEdit1 = field(GroupBox2, "LabeledEdit1", QStringLiteral("毛茶价："), top += step, false, QStringLiteral("0"));
+    auto *bevel = new QFrame(GroupBox2);
+    bevel->setObjectName(QStringLiteral("Bevel1"));
+    bevel->setFrameShape(QFrame::HLine);
+    bevel->setFrameShadow(QFrame::Sunken);
+    bevel->setGeometry(8, top += step, 185, 6);
+    auto *label6 = new QLabel(QStringLiteral("毛净茶："), GroupBox2);
+    label6->setObjectName(QStringLiteral("Label6"));
+    label6->setGeometry(8, top += 12, 70, 26);
+    ComboBox6 = new QComboBox(GroupBox2);
+    ComboBox6->setObjectName(QStringLiteral("ComboBox6"));
+    ComboBox6->setEditable(true);
+    ComboBox6->addItems({QStringLiteral("毛茶"), QStringLiteral("净茶")});
+    ComboBox6->setCurrentText(QStringLiteral("毛茶"));
+    ComboBox6->setGeometry(82, top, 111, 26);
+    label6->setBuddy(ComboBox6);
+    LabeledEdit6 = field(GroupBox2, "LabeledEdit6", QStringLiteral("经办人："), top += step, true);
+    LabeledEdit2 = field(GroupBox2, "LabeledEdit2", QStringLiteral("退回重量："), top += step, true, QStringLiteral("0"), 155);
+    LabeledEdit2->EditLabel()->setStyleSheet(QStringLiteral("color: red"));
+    SpeedButton1 = new QToolButton(GroupBox2);
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1->setText(QStringLiteral("="));
+    SpeedButton1->setGeometry(165, top, 28, 26);
+    LabeledEdit10 = field(GroupBox2, "LabeledEdit10", QStringLiteral("退回金额："), top += step, true);
+    auto *label2 = new QLabel(QStringLiteral("退回日期："), GroupBox2);
+    label2->setObjectName(QStringLiteral("Label2"));
+    label2->setGeometry(8, top += step, 70, 26);
+    DateTimePicker2 = datePicker(GroupBox2, "DateTimePicker2");
+    DateTimePicker2->setGeometry(82, top, 111, 26);
+    redText(DateTimePicker2);
+    label2->setBuddy(DateTimePicker2);
+    Button2 = new QPushButton(QStringLiteral("退货(&A)"), GroupBox2);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(8, top += step + 4, 88, 30);
+    Button3 = new QPushButton(QStringLiteral("撤回(&D)"), GroupBox2);
+    Button3->setObjectName(QStringLiteral("Button3"));
+    Button3->setGeometry(105, top, 88, 30);
+    Memo1 = new QPlainTextEdit(kRemarkStart, GroupBox2);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setGeometry(8, top += 40, 185, 100);
+    InstallNumericFilter(LabeledEdit2->Edit());
+    InstallNumericFilter(LabeledEdit10->Edit());
+
+    // Upper list: every lot.
+    ComboBox7 = new QComboBox(GroupBox1);
+    ComboBox7->setObjectName(QStringLiteral("ComboBox7"));
+    ComboBox7->addItems({QStringLiteral("全部"), QStringLiteral("编号"), QStringLiteral("品种"), QStringLiteral("供应商"),
+                         QStringLiteral("入库日期")});
+    ComboBox7->setGeometry(300, 20, 110, 26);
+    Edit2 = new QLineEdit(GroupBox1);
+    Edit2->setObjectName(QStringLiteral("Edit2"));
+    Edit2->setGeometry(414, 20, 150, 26);
+    DateTimePicker1 = datePicker(GroupBox1, "DateTimePicker1");
+    DateTimePicker1->setGeometry(414, 20, 150, 26);
+    Button4 = new QPushButton(QStringLiteral("查询"), GroupBox1);
+    Button4->setObjectName(QStringLiteral("Button4"));
+    Button4->setGeometry(570, 18, 75, 30);
+    LotFilter = new FilterBar(ComboBox7, Edit2, DateTimePicker1, Button4, this);
+    LotFilter->SetDateItems({4});
+    LotFilter->SetDatePosition({414, 20});
+    Label3 = new QLabel(QStringLiteral("库存中所有商品：↓"), GroupBox1);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setGeometry(kListLeft, 50, 200, 18);
+    DBGrid1 = new DBGrid(GroupBox1);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setGeometry(kListLeft, 68, 920, 350);
+    const QString kg = QStringLiteral("0.00, Kg");
+    DBGrid1->SetColumns({column(QStringLiteral("序号"), {}, 40), column(QStringLiteral("编号")),
+                         column(QStringLiteral("毛净茶")), column(QStringLiteral("品种")), column(QStringLiteral("供应商")),
+                         column(QStringLiteral("毛茶价")), column(QStringLiteral("总重量"), kg),
+                         column(QStringLiteral("总金额")), column(QStringLiteral("剩余重量"), kg),
+                         column(QStringLiteral("入库日期")), column(QStringLiteral("经办人")), column(QStringLiteral("配茶"))});
+    DBGrid1->SetFooterVisible(false);
+
+    // Lower list: every return, with its totals.
+    ComboBox1 = new QComboBox(GroupBox1);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->addItems({QStringLiteral("全部"), QStringLiteral("编号"), QStringLiteral("品种"), QStringLiteral("供应商"),
+                         QStringLiteral("经办人"), QStringLiteral("退回日期")});
+    ComboBox1->setGeometry(300, 428, 110, 26);
+    Edit1 = new QLineEdit(GroupBox1);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(414, 428, 150, 26);
+    DateTimePicker3 = datePicker(GroupBox1, "DateTimePicker3");
+    DateTimePicker3->setGeometry(414, 428, 150, 26);
+    Button5 = new QPushButton(QStringLiteral("查询"), GroupBox1);
+    Button5->setObjectName(QStringLiteral("Button5"));
+    Button5->setGeometry(570, 426, 75, 30);
+    Button1 = new QPushButton(QStringLiteral("导出"), GroupBox1);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(650, 426, 75, 30);
+    ReturnFilter = new FilterBar(ComboBox1, Edit1, DateTimePicker3, Button5, this);
+    ReturnFilter->SetDateItems({5});
+    ReturnFilter->SetDatePosition({414, 428});
+    Label1 = new QLabel(QStringLiteral("已经退回的商品：↓"), GroupBox1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(kListLeft, 458, 200, 18);
+    DBGrid2 = new DBGrid(GroupBox1);
+    DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
+    DBGrid2->setGeometry(kListLeft, 476, 920, 280);
+    GridColumn rawNet = column(QStringLiteral("毛净茶"));
+    rawNet.footer = FooterKind::Text;
+    rawNet.footerText = QStringLiteral("总计：");
+    GridColumn weight = column(QStringLiteral("退回重量"), kg);
+    weight.footer = FooterKind::Sum;
+    weight.footerFormat = kg;
+    GridColumn amount = column(QStringLiteral("退回金额"));
+    amount.footer = FooterKind::Sum;
+    amount.footerFormat = QStringLiteral("￥,0.00");
+    DBGrid2->SetColumns({column(QStringLiteral("序号"), {}, 40), column(QStringLiteral("编号")), column(QStringLiteral("品种")),
+                         column(QStringLiteral("供应商")), rawNet, weight, amount, column(QStringLiteral("退回日期")),
+                         column(QStringLiteral("经办人"))});
+    DBGrid2->SetFooterVisible(true);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    N2 = PopupMenu1->addAction(QStringLiteral("重新导入"));
+    N2->setObjectName(QStringLiteral("N2"));
+    connect(N2, &QAction::triggered, LotFilter, &FilterBar::Reload);
+    N3 = LotFilter->AddFilterItem(PopupMenu1, QStringLiteral("N3"), QStringLiteral("筛选此编号"), 1,
+                                  [this] { return LabeledEdit3->text(); });
+    N4 = LotFilter->AddFilterItem(PopupMenu1, QStringLiteral("N4"), QStringLiteral("筛选此品种"), 2,
+                                  [this] { return LabeledEdit5->text(); });
+    N6 = LotFilter->AddFilterItem(PopupMenu1, QStringLiteral("N6"), QStringLiteral("筛选此供应商"), 3,
+                                  [this] { return LabeledEdit9->text(); });
+    N8 = LotFilter->AddFilterItem(PopupMenu1, QStringLiteral("N8"), QStringLiteral("筛选此入库日期"), 4,
+                                  [this] { return LabeledEdit13->text(); });
+
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    D1 = PopupMenu2->addAction(QStringLiteral("撤回(&D)"));
+    D1->setObjectName(QStringLiteral("D1"));
+    connect(D1, &QAction::triggered, Button3, &QPushButton::click);
+    N1 = PopupMenu2->addSeparator();
+    N1->setObjectName(QStringLiteral("N1"));
+    N5 = PopupMenu2->addAction(QStringLiteral("重新导入"));
+    N5->setObjectName(QStringLiteral("N5"));
+    connect(N5, &QAction::triggered, ReturnFilter, &FilterBar::Reload);
+    N7 = ReturnFilter->AddFilterItem(PopupMenu2, QStringLiteral("N7"), QStringLiteral("筛选此编号"), 1,
+                                     [this] { return LabeledEdit3->text(); });
+    N9 = ReturnFilter->AddFilterItem(PopupMenu2, QStringLiteral("N9"), QStringLiteral("筛选此品种"), 2,
+                                     [] { return s_returnVariety; });
+    N11 = ReturnFilter->AddFilterItem(PopupMenu2, QStringLiteral("N11"), QStringLiteral("筛选此供应商"), 3,
+                                      [this] { return LabeledEdit9->text(); });
+    N12 = ReturnFilter->AddFilterItem(PopupMenu2, QStringLiteral("N12"), QStringLiteral("筛选此经办人"), 4,
+                                      [this] { return LabeledEdit6->text(); });
+    N13 = ReturnFilter->AddFilterItem(PopupMenu2, QStringLiteral("N13"), QStringLiteral("筛选此退回日期"), 5,
+                                      [this] { return DateToStr(DateTimePicker2->date()); });
+    for (auto [grid, menu] : {std::pair{DBGrid1, PopupMenu1}, std::pair{DBGrid2, PopupMenu2}}) {
+        grid->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(grid, &QWidget::customContextMenuRequested, this,
+                [grid, menu](const QPoint &p) { menu->popup(grid->viewport()->mapToGlobal(p)); });
+    }
+
+    connect(DBGrid1, &DBGrid::CellClick, this, &TForm_th::DBGrid1CellClick);
+    connect(DBGrid2, &DBGrid::CellClick, this, &TForm_th::DBGrid2CellClick);
+    connect(SpeedButton1, &QToolButton::clicked, this, &TForm_th::SpeedButton1Click);
+    connect(SpeedButton2, &QToolButton::clicked, this, &TForm_th::SpeedButton2Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm_th::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm_th::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TForm_th::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &TForm_th::Button5Click);
+    connect(Button1, &QPushButton::clicked, this, &TForm_th::Button1Click);
+
+    SetUsedQueries({Form_sql->ADOQuery_tj, Form_sql->ADOQuery1});
+    AddGrid(DBGrid1);
+    AddGrid(DBGrid2);
+    PrepareForm(this);
+    DateTimePicker2->setDate(QDate::currentDate());
+}
+
+TForm_th::~TForm_th()
+{
+    if (Form_th == this)
+        Form_th = nullptr;
+}
+
+void TForm_th::showEvent(QShowEvent *event)
+{
+    ListScreen::showEvent(event);
+    FormPaint();
+    if (!m_shown) {
+        m_shown = true;
+        Guarded(this, [this] { FormShow(); });
+    }
+}
+
+void TForm_th::resizeEvent(QResizeEvent *event)
+{
+    ListScreen::resizeEvent(event);
+    FormPaint();
+}
+
+void TForm_th::FormPaint()
+{
+    const int h = GroupBox1->height();
+    const int w = qMax(200, GroupBox1->width() - kListLeft - 10);
+    GroupBox2->setGeometry(0, 0, 201, h);
+    Memo1->resize(Memo1->width(), qMax(30, h - Memo1->y() - 30));
+    DBGrid1->resize(w, DBGrid1->height());
+    DBGrid2->resize(w, qMax(60, h - DBGrid2->y() - 10));
+}
+
+void TForm_th::FormShow()
+{
+    LabeledEdit6->setText(Client().currentUser);
+    DBGrid1->SetQuery(Form_sql->ADOQuery1);
+    DBGrid2->SetQuery(Form_sql->ADOQuery_tj);
+    Query *lots = Form_sql->ADOQuery1;
+    lots->Close();
+    lots->SetSQL(QStringLiteral("Select ") + ReturnLotColumnList() + QStringLiteral(" From 库存管理 Order By ID DESC"));
+    lots->Open();
+    Query *returns = Form_sql->ADOQuery_tj;
+    returns->Close();
+    returns->SetSQL(ReturnsListStatement(0, {}, {}));
+    returns->Open();
+}
+
+void TForm_th::DBGrid1CellClick()
+{
+    Silently([this] {
+        LabeledEdit2->setText(QString());
+        LabeledEdit10->setText(QString());
+        Query *q = Form_sql->ADOQuery1;
+        m_lotId = q->CurrentKey();
+        LabeledEdit3->setText(q->FieldByName(QStringLiteral("编号")).AsString());
+        ComboBox6->setCurrentText(q->FieldByName(QStringLiteral("毛净茶")).AsString());
+        LabeledEdit5->setText(q->FieldByName(QStringLiteral("品种")).AsString());
+        LabeledEdit9->setText(q->FieldByName(QStringLiteral("供应商")).AsString());
+        LabeledEdit1->setText(q->FieldByName(QStringLiteral("毛茶价")).AsString());
+        LabeledEdit7->setText(q->FieldByName(QStringLiteral("总重量")).AsString());
+        LabeledEdit4->setText(q->FieldByName(QStringLiteral("剩余重量")).AsString());
+        LabeledEdit13->setText(q->FieldByName(QStringLiteral("入库日期")).AsString());
+    });
+}
+
+void TForm_th::DBGrid2CellClick()
+{
+    Silently([this] {
+        Query *q = Form_sql->ADOQuery_tj;
+        if (q->IsEmpty())
+            return;
+        s_returnId = q->FieldByName(QStringLiteral("ID")).AsString();
+        s_returnVariety = q->FieldByName(QStringLiteral("品种")).AsString();
+        LabeledEdit3->setText(q->FieldByName(QStringLiteral("编号")).AsString());
+        ComboBox6->setCurrentText(q->FieldByName(QStringLiteral("毛净茶")).AsString());
+        LabeledEdit2->setText(q->FieldByName(QStringLiteral("退回重量")).AsString());
+        LabeledEdit10->setText(q->FieldByName(QStringLiteral("退回金额")).AsString());
+        const QDate d = q->FieldByName(QStringLiteral("退回日期")).AsDateTime().date();
+        if (d.isValid())
+            DateTimePicker2->setDate(d);
+        Memo1->setPlainText(q->FieldByName(QStringLiteral("备注")).AsString());
+
+        Query *lot = Form_sql->ADOQuery_tj1;
+        lot->Close();
+        lot->SetSQL(ReturnLotOfNumberStatement(LabeledEdit3->text()));
+        lot->Open();
+        const bool found = !lot->IsEmpty();
+        m_lotId = found ? lot->CurrentKey() : -1;
+        auto value = [&](const char *name) {
+            return found ? lot->FieldByName(QString::fromUtf8(name)).AsString() : QString();
+        };
+        LabeledEdit3->setText(found ? value("编号") : QString());
+        LabeledEdit5->setText(value("品种"));
+        LabeledEdit9->setText(value("供应商"));
+        LabeledEdit1->setText(value("毛茶价"));
+        LabeledEdit7->setText(value("总重量"));
+        LabeledEdit4->setText(value("剩余重量"));
+        LabeledEdit13->setText(value("入库日期"));
+    });
+}
+
+void TForm_th::SpeedButton1Click()
+{
+    Guarded(this, [this] {
+        const QString problem = ReturnPricingProblem(LabeledEdit1->text(), LabeledEdit2->text());
+        if (!problem.isEmpty()) {
+            Dialogs::Notice(this, problem);
+            return;
+        }
+        LabeledEdit10->setText(
+            FormatFloat(QStringLiteral("0.00"), StrToFloat(LabeledEdit1->text()) * StrToFloat(LabeledEdit2->text())));
+    });
+}
+
+void TForm_th::SpeedButton2Click()
+{
+    try {
+        Query *q = Form_sql->ADOQuery1;
+        q->Close();
+        q->SetSQL(ReturnSingleLotStatement(LabeledEdit3->text()));
+        q->Open();
+    } catch (const std::exception &) {
+        Dialogs::Notice(nullptr, QStringLiteral("请确认编号是否正确!"), QStringLiteral("提示"));
+    }
+}
+
+void TForm_th::Button2Click()
+{
+    Guarded(this, [this] {
+        QString problem = ReturnInputProblem(LabeledEdit4->text(), LabeledEdit2->text(), LabeledEdit10->text());
+        if (problem.isEmpty() && m_lotId < 0)
+            problem = kReturnChooseRow;
+        if (!problem.isEmpty()) {
+            Dialogs::Notice(this, problem);
+            return;
+        }
+        if (!Dialogs::Confirm(this, QStringLiteral("是否确定退回此商品!")))
+            return;
+        ReturnFields r;
+        r.lotNumber = LabeledEdit3->text();
+        r.variety = LabeledEdit5->text();
+        r.supplier = LabeledEdit9->text();
+        r.rawNet = ComboBox6->currentText();
+        r.weight = LabeledEdit2->text();
+        r.date = DateTimePicker2->date();
+        r.amount = LabeledEdit10->text();
+        r.handler = LabeledEdit6->text();
+        r.remark = Memo1->toPlainText();
+        const double remaining = StrToFloat(LabeledEdit4->text()) - StrToFloat(r.weight);
+        Connection &conn = Form_sql->ADOConnection1;
+        if (!RecordReturn(r, m_lotId, remaining, conn)) {
+            Dialogs::ShowError(this, conn.LastError());
+            return;
+        }
+        Form_sql->ADOQuery1->Requery();
+        clearAfterWrite();
+        Form_sql->ADOQuery_tj->Requery();
+    });
+}
+
+void TForm_th::Button3Click()
+{
+    Guarded(this, [this] {
+        if (LabeledEdit3->text().isEmpty())
+            return;
+        Connection &conn = Form_sql->ADOConnection1;
+        const Withdrawal w = PlanWithdrawal(s_returnId, conn);
+        if (!w.problem.isEmpty()) {
+            Dialogs::Notice(this, w.problem);
+            return;
+        }
+        if (!Dialogs::Confirm(this, QStringLiteral("是否确定删除此退回商品!")))
+            return;
+        if (!Withdraw(w, conn)) {
+            Dialogs::ShowError(this, conn.LastError());
+            return;
+        }
+        clearAfterWrite();
+        Form_sql->ADOQuery1->Requery();
+        Form_sql->ADOQuery_tj->Requery();
+    });
+}
+
+void TForm_th::clearAfterWrite()
+{
+    for (LabeledEdit *e : {LabeledEdit3, LabeledEdit5, LabeledEdit9, LabeledEdit7, LabeledEdit4, LabeledEdit13,
+                           LabeledEdit1, LabeledEdit6, LabeledEdit2, LabeledEdit10})
+        e->setText(QString());
+    Memo1->setPlainText(kRemarkStart);
+    m_lotId = -1;
+}
+
+void TForm_th::Button4Click()
+{
+    Guarded(this, [this] {
+        const QString sql = ReturnLotListStatement(LotFilter->Choice(), Edit2->text(), DateTimePicker1->date());
+        Edit2->clear();
+        Query *q = Form_sql->ADOQuery1;
+        q->Close();
+        q->SetSQL(sql);
+        q->Open();
+    });
+}
+
+void TForm_th::Button5Click()
+{
+    Guarded(this, [this] {
+        const QString sql = ReturnsListStatement(ReturnFilter->Choice(), Edit1->text(), DateTimePicker3->date());
+        Edit1->clear();
+        Query *q = Form_sql->ADOQuery_tj;
+        q->Close();
+        q->SetSQL(sql);
+        q->Open();
+    });
+}
+
+void TForm_th::Button1Click()
+{
+    Guarded(this, [this] {
+        if (ExportGrid(DBGrid2, Form_sql->SaveDialog1, this))
+            Dialogs::Notice(this, QStringLiteral("导出成功!"));
+    });
+}

@@ -1,0 +1,55 @@
+#pragma once
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+class Connection;
+
+// What the returns panel holds when "退货(&A)" is pressed, as typed.
+struct ReturnFields {
+    QString lotNumber, variety, supplier, rawNet, weight;
+    QDate date;
+    QString amount, handler, remark;
+};
+
+// The columns every lot list of the returns screen selects.
+QString ReturnLotColumnList();
+
+// The lot list: choice 0 "全部" oldest first, 1 编号, 2 品种, 3 供应商, 4 入库日期.
+QString ReturnLotListStatement(int choice, const QString &value, const QDate &date);
+// The returns list: choice 0 "全部", 1 编号, 2 品种, 3 供应商, 4 经办人, 5 退回日期.
+QString ReturnsListStatement(int choice, const QString &value, const QDate &date);
+// "查": only the lots of one number, newest first.
+QString ReturnSingleLotStatement(const QString &lotNumber);
+// The lot shown for a clicked return: the newest lot of that number.
+QString ReturnLotOfNumberStatement(const QString &lotNumber);
+
+QString ReturnInsertStatement(const ReturnFields &r);
+// Sets one lot's remaining weight, addressed by its key.
+QString ReturnStockUpdate(qint64 lotId, double remaining);
+QStringList ReturnStatements(const ReturnFields &r, qint64 lotId, double remaining);
+QStringList WithdrawalStatements(qint64 returnId, qint64 lotId, double remaining);
+
+// Why a return cannot be recorded with these texts, or empty; the notice names the field.
+QString ReturnInputProblem(const QString &remaining, const QString &weight, const QString &amount);
+// Why "=" cannot price these texts, or empty.
+QString ReturnPricingProblem(const QString &rawPrice, const QString &weight);
+
+// A withdrawal as the database holds it: the stored return and the lot it came from.
+struct Withdrawal {
+    QString problem;      // empty when the withdrawal can go ahead
+    qint64 returnId = -1;
+    qint64 lotId = -1;
+    double remaining = 0; // the lot's remaining weight with the returned weight added back
+};
+// Finds the lot of the stored return: the newest lot with the return's 编号, 品种 and 供应商
+// (the return copied them from its lot). Throws DbError when the reads fail.
+Withdrawal PlanWithdrawal(const QString &returnId, Connection &conn);
+
+// Both statements or neither; the engine's reason for a refusal is in conn.LastError().
+bool RecordReturn(const ReturnFields &r, qint64 lotId, double remaining, Connection &conn);
+bool Withdraw(const Withdrawal &w, Connection &conn);
+
+inline const QString kReturnTooHeavy = QStringLiteral("退货重量大于剩余重量!");
+inline const QString kReturnChooseRow = QStringLiteral("请先在列表中选择一条记录!");
+inline const QString kReturnLotGone = QStringLiteral("此退回商品的原库存已不存在!");

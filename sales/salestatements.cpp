@@ -1,0 +1,93 @@
+#include "sales/salestatements.h"
+
+#include "datalayer/dialect.h"
+#include "datalayer/numbertext.h"
+#include "datalayer/runsql.h"
+
+namespace {
+
+bool isNumber(const QString &text)
+{
+    double v = 0;
+    return TryStrToFloat(text, v);
+}
+
+bool isWeight(const QString &text)
+{
+    double v = 0;
+    return TryStrToFloat(text, v) && v > 0;
+}
+
+} // namespace
+
+QString SaleColumnList()
+{
+    return QStringLiteral("ID,编号,品种,产地,毛净茶,剩余重量,销售单价,包装,入库日期,经办人,备注");
+}
+
+QString SaleInsertStatement(const SaleFields &s)
+{
+    return QStringLiteral("insert into 销售记录(编号,品种,产地,客户,客户类型,日期,单价,重量,总金额,备注,毛净茶,实收款)values(") +
+           QStringList{QuotedStr(s.lotNumber), QuotedStr(s.variety),      QuotedStr(s.origin),
+                       QuotedStr(s.customer),  QuotedStr(s.customerType), QuotedStr(DateToStr(s.date)),
+                       s.unitPrice.trimmed(),  s.weight.trimmed(),        s.amount.trimmed(),
+                       QuotedStr(s.remark),    QuotedStr(s.rawNet),       s.received.trimmed()}
+               .join(',') +
+           ')';
+}
+
+QString StockWeightUpdate(qint64 lotId, double remaining)
+{
+    return QStringLiteral("UPDATE 库存管理 SET 剩余重量=") + FormatGeneral(remaining) + QStringLiteral(" WHERE ID = ") +
+           QString::number(lotId);
+}
+
+QStringList SaleStatements(const SaleFields &sale, qint64 lotId, double remaining)
+{
+    return {SaleInsertStatement(sale), StockWeightUpdate(lotId, remaining)};
+}
+
+QString LotLookupStatement(const QString &lotNumber)
+{
+    return QStringLiteral("Select ") + SaleColumnList() + QStringLiteral(" From 库存管理 where 编号=") +
+           QuotedStr(lotNumber) + QStringLiteral(" Order By ID DESC");
+}
+
+QString SaleListStatement(int choice, const QString &value, const QDate &date)
+{
+    const QString head = QStringLiteral("Select ") + SaleColumnList() + QStringLiteral(" From 库存管理");
+    static const QStringList columns{QString(), QStringLiteral("编号"), QStringLiteral("品种"), QStringLiteral("产地")};
+    if (choice >= 1 && choice <= 3)
+        return head + QStringLiteral(" where ") + columns[choice] + '=' + QuotedStr(value) +
+               QStringLiteral(" Order By ID ASC");
+    if (choice == 4)
+        return head + QStringLiteral(" where 入库日期=") + DateLiteral(date) + QStringLiteral(" Order By ID ASC");
+    return head + QStringLiteral(" Order By ID DESC");
+}
+
+QString PricingInputProblem(const QString &unitPrice, const QString &remaining, const QString &weight)
+{
+    if (!isNumber(remaining))
+        return kChooseLot;
+    if (!isNumber(unitPrice))
+        return QStringLiteral("请输入正确的单价!");
+    if (!isWeight(weight))
+        return QStringLiteral("请输入正确的重量!");
+    return {};
+}
+
+QString SaleInputProblem(const SaleFields &s, const QString &remaining)
+{
+    if (const QString p = PricingInputProblem(s.unitPrice, remaining, s.weight); !p.isEmpty())
+        return p;
+    if (!isNumber(s.amount))
+        return QStringLiteral("请输入正确的总金额!");
+    if (!isNumber(s.received))
+        return QStringLiteral("请输入正确的实收款!");
+    return {};
+}
+
+bool RecordSale(const SaleFields &sale, qint64 lotId, double remaining, Connection &conn)
+{
+    return RunSQLTogether(SaleStatements(sale, lotId, remaining), conn);
+}
