@@ -5,6 +5,7 @@
 
 #include <QFileDevice>
 #include <QFileInfo>
+#include <QHash>
 #include <QIODevice>
 #include <QStringEncoder>
 #include <QtEndian>
@@ -176,23 +177,32 @@ bool WriteHtm(const GridContent &content, QIODevice &out)
                           "<META http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">\r\n");
     page += QLatin1String("<TITLE>") + htmlEscaped(pageTitle(out)) + QLatin1String("</TITLE>\r\n");
     page += QLatin1String("</HEAD>\r\n<BODY>\r\n<TABLE BORDER=1 CELLSPACING=0 CELLPADDING=2>\r\n");
+    // Each row is encoded and written as it is made: a long list never sits in memory twice.
+    QStringEncoder gbk("GBK");
+    std::vector<QString> openData, openTitle;
+    for (int c = 0; c < content.ColumnCount(); ++c) {
+        const QString align = htmlAlign(content.Alignment(c));
+        openData.push_back(QLatin1String("<TD ALIGN=") + align + QLatin1Char('>'));
+        openTitle.push_back(QLatin1String("<TH ALIGN=") + align + QLatin1String(" WIDTH=") +
+                            QString::number(columnPixels(content, c)) + QLatin1Char('>'));
+    }
     for (const FileRow &row : fileRows(content)) {
-        const QString tag = row.kind == RowKind::Title ? QStringLiteral("TH") : QStringLiteral("TD");
-        page += QStringLiteral("<TR BGCOLOR=\"%1\">\r\n").arg(rowBackground(look, row).name().toUpper());
+        const bool title = row.kind == RowKind::Title;
+        page += QLatin1String("<TR BGCOLOR=\"") + rowBackground(look, row).name().toUpper() + QLatin1String("\">\r\n");
         for (int c = 0; c < content.ColumnCount(); ++c) {
             const QString text = cellOf(content, row, c).text;
-            page += QStringLiteral("<%1 ALIGN=%2").arg(tag, htmlAlign(content.Alignment(c)));
-            if (row.kind == RowKind::Title)
-                page += QStringLiteral(" WIDTH=%1").arg(columnPixels(content, c));
-            page += QLatin1Char('>');
+            page += title ? openTitle[size_t(c)] : openData[size_t(c)];
             if (!text.isEmpty())
                 page += font + htmlEscaped(text) + QLatin1String("</FONT>");
-            page += QStringLiteral("</%1>\r\n").arg(tag);
+            page += title ? QLatin1String("</TH>\r\n") : QLatin1String("</TD>\r\n");
         }
         page += QLatin1String("</TR>\r\n");
+        if (!put(out, gbk.encode(page)))
+            return false;
+        page.clear();
     }
     page += QLatin1String("</TABLE>\r\n</BODY>\r\n</HTML>\r\n");
-    return put(out, ToGbk(page));
+    return put(out, gbk.encode(page));
 }
 
 // ---- rtf ----
@@ -204,7 +214,7 @@ namespace {
 QByteArray rtfText(const QString &text)
 {
     QByteArray out;
-    QStringEncoder gbk("GBK");
+    thread_local QStringEncoder gbk("GBK");
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar ch = text[i];
         const ushort u = ch.unicode();
@@ -282,9 +292,14 @@ bool WriteRtf(const GridContent &content, QIODevice &out)
                  "\\clcbpat%1\\cellx" +
                  QByteArray::number(right);
     }
+    QHash<QRgb, QByteArray> rowDefs; // one row definition per background colour
     for (const FileRow &row : fileRows(content)) {
-        QByteArray rowDef = edges;
-        rowDef.replace("%1", colourIndex(rowBackground(look, row)));
+        const QColor background = rowBackground(look, row);
+        QByteArray &rowDef = rowDefs[background.rgb()];
+        if (rowDef.isEmpty()) {
+            rowDef = edges;
+            rowDef.replace("%1", colourIndex(background));
+        }
         doc += "\\trowd\\trgaph60\\trleft0" + rowDef + "\r\n";
         for (int c = 0; c < content.ColumnCount(); ++c) {
             doc += "\\pard\\intbl" + rtfAlign(content.Alignment(c)) + "\\cf1";
@@ -296,6 +311,9 @@ bool WriteRtf(const GridContent &content, QIODevice &out)
             doc += "\\cell\r\n";
         }
         doc += "\\row\r\n";
+        if (!put(out, doc))
+            return false;
+        doc.clear();
     }
     doc += "\\pard\\par\r\n}\r\n";
     return put(out, doc);
