@@ -442,7 +442,16 @@ QByteArray workbookStream(const GridContent &content)
 {
     const GridLook look = content.Look();
     const int columns = content.ColumnCount();
-    const std::vector<FileRow> rows = fileRows(content);
+    // A sheet holds 65,536 rows: a longer list goes on over further sheets, each headed by
+    // the title row, the footer on the last.
+    const std::vector<FileRow> all = fileRows(content);
+    std::vector<std::vector<FileRow>> sheets;
+    for (size_t i = 1; i < all.size() || sheets.empty(); i += kMaxRows - 1) {
+        std::vector<FileRow> sheet{all[0]};
+        for (size_t j = i; j < all.size() && j < i + kMaxRows - 1; ++j)
+            sheet.push_back(all[j]);
+        sheets.push_back(std::move(sheet));
+    }
 
     Biff b;
     bof(b, 0x0005);
@@ -466,65 +475,69 @@ QByteArray workbookStream(const GridContent &content)
     b.u8(0);
     b.u8(0xFF);
     b.record(0x0293);
-    const qsizetype sheetOffsetAt = b.bytes().size() + 4;
-    b.u32(0); // stream position of the sheet, set below
-    b.u8(0);
-    b.u8(0);
-    b.text(QStringLiteral("Sheet1"), true);
-    b.record(0x0085); // BOUNDSHEET
+    std::vector<qsizetype> offsetAt;
+    for (size_t n = 0; n < sheets.size(); ++n) {
+        offsetAt.push_back(b.bytes().size() + 4);
+        b.u32(0); // stream position of the sheet, set below
+        b.u8(0);
+        b.u8(0);
+        b.text(QStringLiteral("Sheet%1").arg(n + 1), true);
+        b.record(0x0085); // BOUNDSHEET
+    }
     b.record(0x000A); // EOF
 
-    const quint32 sheetOffset = quint32(b.bytes().size());
-    qToLittleEndian(sheetOffset, b.bytes().data() + sheetOffsetAt);
-
-    bof(b, 0x0010);
-    for (int c = 0; c < columns; ++c) {
-        b.u16(quint16(c));
-        b.u16(quint16(c));
-        b.u16(quint16(qMin(65535, columnPixels(content, c) * 256 / 7))); // 1/256 of a character
-        b.u16(cellXf(xlsHorizontal(content.Alignment(c)), false));
-        b.u16(0);
-        b.u16(0);
-        b.record(0x007D); // COLINFO
-    }
-    b.u32(0);
-    b.u32(quint32(rows.size()));
-    b.u16(0);
-    b.u16(quint16(columns));
-    b.u16(0);
-    b.record(0x0200); // DIMENSIONS
-
-    for (size_t r = 0; r < rows.size(); ++r) {
+    for (size_t n = 0; n < sheets.size(); ++n) {
+        const std::vector<FileRow> &rows = sheets[n];
+        qToLittleEndian(quint32(b.bytes().size()), b.bytes().data() + offsetAt[n]);
+        bof(b, 0x0010);
         for (int c = 0; c < columns; ++c) {
-            const ContentCell cell = cellOf(content, rows[r], c);
-            b.u16(quint16(r));
             b.u16(quint16(c));
-            b.u16(cellXf(xlsHorizontal(content.Alignment(c)), rows[r].kind == RowKind::Title));
-            if (rows[r].kind == RowKind::Title) {
-                b.text(cell.text, false);
-                b.record(0x0204); // LABEL
-            } else if (cell.number && std::isfinite(cell.value)) {
-                b.f64(cell.value);
-                b.record(0x0203); // NUMBER
-            } else if (cell.blank || cell.text.isEmpty()) {
-                b.record(0x0201); // BLANK
-            } else {
-                b.text(cell.text, false);
-                b.record(0x0204); // LABEL
+            b.u16(quint16(c));
+            b.u16(quint16(qMin(65535, columnPixels(content, c) * 256 / 7))); // 1/256 of a character
+            b.u16(cellXf(xlsHorizontal(content.Alignment(c)), false));
+            b.u16(0);
+            b.u16(0);
+            b.record(0x007D); // COLINFO
+        }
+        b.u32(0);
+        b.u32(quint32(rows.size()));
+        b.u16(0);
+        b.u16(quint16(columns));
+        b.u16(0);
+        b.record(0x0200); // DIMENSIONS
+
+        for (size_t r = 0; r < rows.size(); ++r) {
+            for (int c = 0; c < columns; ++c) {
+                const ContentCell cell = cellOf(content, rows[r], c);
+                b.u16(quint16(r));
+                b.u16(quint16(c));
+                b.u16(cellXf(xlsHorizontal(content.Alignment(c)), rows[r].kind == RowKind::Title));
+                if (rows[r].kind == RowKind::Title) {
+                    b.text(cell.text, false);
+                    b.record(0x0204); // LABEL
+                } else if (cell.number && std::isfinite(cell.value)) {
+                    b.f64(cell.value);
+                    b.record(0x0203); // NUMBER
+                } else if (cell.blank || cell.text.isEmpty()) {
+                    b.record(0x0201); // BLANK
+                } else {
+                    b.text(cell.text, false);
+                    b.record(0x0204); // LABEL
+                }
             }
         }
-    }
 
-    b.u16(0x06B6); // grid lines, headers, zeros, selected sheet
-    b.u16(0);
-    b.u16(0);
-    b.u16(64);
-    b.u16(0);
-    b.u16(0);
-    b.u16(0);
-    b.u32(0);
-    b.record(0x023E); // WINDOW2
-    b.record(0x000A); // EOF
+        b.u16(n == 0 ? 0x06B6 : 0x04B6); // grid lines, headers, zeros; the first sheet selected
+        b.u16(0);
+        b.u16(0);
+        b.u16(64);
+        b.u16(0);
+        b.u16(0);
+        b.u16(0);
+        b.u32(0);
+        b.record(0x023E); // WINDOW2
+        b.record(0x000A); // EOF
+    }
     return b.bytes();
 }
 
@@ -532,8 +545,8 @@ QByteArray workbookStream(const GridContent &content)
 
 bool WriteXls(const GridContent &content, QIODevice &out)
 {
-    // the sheet's limits: the title and footer rows count too
-    if (1 + content.RowCount() + content.FooterRowCount() > kMaxRows || content.ColumnCount() > kMaxColumns)
-        return false;
+    if (content.ColumnCount() > kMaxColumns)
+        return false; // a sheet has 256 columns; rows go on over further sheets
+
     return put(out, CompoundDocument(QStringLiteral("Workbook"), workbookStream(content)));
 }

@@ -195,11 +195,10 @@ TEST_F(ExportList, FailuresGiveFalseAndShowRowNumbersAgain)
 
 TEST_F(ExportList, AFailedWriteKeepsTheEarlierFile)
 {
-    // more rows than a worksheet holds: the xls writer refuses them after the file was opened
-    conn.ExecuteNative(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 65535) "
-                                      "INSERT INTO 库存管理(编号, 总重量) SELECT 'L' || i, 1 FROM n"));
-    q.Requery();
-    ASSERT_GT(q.RecordCount(), 65535);
+    // more columns than a worksheet holds: the xls writer refuses them after the file was opened
+    std::vector<GridColumn> wide(258, GridColumn{QStringLiteral("编号")}); // 257 exported
+    wide.front().fieldName = QStringLiteral("序号");
+    grid.SetColumns(wide);
     {
         QFile good(out("list.xls"));
         ASSERT_TRUE(good.open(QIODevice::WriteOnly));

@@ -244,16 +244,22 @@ private:
     int m_rows;
 };
 
-TEST(Xls, ListBeyondTheSheetLimitIsRefused)
+TEST(Xls, ALongListGoesOnOverFurtherSheets)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    EXPECT_FALSE(WriteXls(TallContent(65536), buffer)) << "65536 rows and the title row do not fit";
-    EXPECT_TRUE(bytes.isEmpty());
-    const xlsread::Sheet sheet = xlsread::ReadSheet(written(WriteXls, TallContent(65535)));
-    EXPECT_EQ(sheet.rows, 65536);
-    EXPECT_EQ(sheet.cells.at({65535, 0}).number, 65534);
+    const QByteArray sheet2("S\0h\0e\0e\0t\0" "2\0", 12);
+    const QByteArray fits = written(WriteXls, TallContent(65535));
+    const xlsread::Sheet one = xlsread::ReadSheet(fits);
+    EXPECT_EQ(one.rows, 65536); // the title row and 65,535 rows fill one sheet exactly
+    EXPECT_EQ(one.cells.at({65535, 0}).number, 65534);
+    EXPECT_FALSE(fits.contains(sheet2));
+    const QByteArray tall = written(WriteXls, TallContent(65536));
+    EXPECT_TRUE(tall.contains(sheet2)) << "the last row goes on a second sheet";
+    // The reader takes the records in file order, so the second sheet's come out last:
+    // its title row and the one row left over.
+    const xlsread::Sheet last = xlsread::ReadSheet(tall);
+    EXPECT_EQ(last.rows, 2);
+    EXPECT_EQ(last.cells.at({0, 0}).text, "编号");
+    EXPECT_EQ(last.cells.at({1, 0}).number, 65535);
 }
 
 TEST(Writers, ReportAFailedWrite)
