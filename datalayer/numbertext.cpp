@@ -273,3 +273,15 @@ QString FormatMMDD(const QDate &date)
 {
     return date.toString(QStringLiteral("MMdd"));
 }
+
+bool IsNumberText(const QString &text)
+{
+    double v = 0;
+    return TryStrToFloat(text, v);
+}
+
+bool IsWeightText(const QString &text)
+{
+    double v = 0;
+    return TryStrToFloat(text, v) && v > 0;
+}

@@ -35,6 +35,9 @@ QString FormatFloat(const QString &pattern, double v);
 double StrToFloat(const QString &text);
 // As StrToFloat, but returns false and leaves value alone instead of throwing.
 bool TryStrToFloat(const QString &text, double &value);
+// Whether a typed text reads as a number; as a weight (a number above 0).
+bool IsNumberText(const QString &text);
+bool IsWeightText(const QString &text);
 
 inline constexpr char kShortDateFormat[] = "yyyy-MM-dd";
 inline constexpr char kLongTimeFormat[] = "HH:mm:ss";

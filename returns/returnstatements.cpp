@@ -2,24 +2,9 @@
 
 #include "datalayer/dialect.h"
 #include "datalayer/numbertext.h"
+#include "datalayer/stockupdate.h"
 #include "datalayer/query.h"
 #include "datalayer/runsql.h"
-
-namespace {
-
-bool isNumber(const QString &text)
-{
-    double v = 0;
-    return TryStrToFloat(text, v);
-}
-
-bool isWeight(const QString &text)
-{
-    double v = 0;
-    return TryStrToFloat(text, v) && v > 0;
-}
-
-} // namespace
 
 QString ReturnLotColumnList()
 {
@@ -76,8 +61,7 @@ QString ReturnInsertStatement(const ReturnFields &r)
 
 QString ReturnStockUpdate(qint64 lotId, double remaining)
 {
-    return QStringLiteral("UPDATE 库存管理 SET 剩余重量 = ") + FormatGeneral(remaining) + QStringLiteral(" WHERE ID = ") +
-           QString::number(lotId);
+    return RemainingWeightUpdate(lotId, remaining);
 }
 
 QStringList ReturnStatements(const ReturnFields &r, qint64 lotId, double remaining)
@@ -93,22 +77,22 @@ QStringList WithdrawalStatements(qint64 returnId, qint64 lotId, double remaining
 
 QString ReturnPricingProblem(const QString &rawPrice, const QString &weight)
 {
-    if (!isNumber(rawPrice))
+    if (!IsNumberText(rawPrice))
         return QStringLiteral("请输入正确的毛茶价!");
-    if (!isWeight(weight))
+    if (!IsWeightText(weight))
         return QStringLiteral("请输入正确的退回重量!");
     return {};
 }
 
 QString ReturnInputProblem(const QString &remaining, const QString &weight, const QString &amount)
 {
-    if (!isNumber(remaining))
+    if (!IsNumberText(remaining))
         return kReturnChooseRow;
-    if (!isWeight(weight))
+    if (!IsWeightText(weight))
         return QStringLiteral("请输入正确的退回重量!");
     if (StrToFloat(weight) > StrToFloat(remaining))
         return kReturnTooHeavy;
-    if (!isNumber(amount))
+    if (!IsNumberText(amount))
         return QStringLiteral("请输入正确的退回金额!");
     return {};
 }

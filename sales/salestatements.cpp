@@ -2,23 +2,8 @@
 
 #include "datalayer/dialect.h"
 #include "datalayer/numbertext.h"
+#include "datalayer/stockupdate.h"
 #include "datalayer/runsql.h"
-
-namespace {
-
-bool isNumber(const QString &text)
-{
-    double v = 0;
-    return TryStrToFloat(text, v);
-}
-
-bool isWeight(const QString &text)
-{
-    double v = 0;
-    return TryStrToFloat(text, v) && v > 0;
-}
-
-} // namespace
 
 QString SaleColumnList()
 {
@@ -38,8 +23,7 @@ QString SaleInsertStatement(const SaleFields &s)
 
 QString StockWeightUpdate(qint64 lotId, double remaining)
 {
-    return QStringLiteral("UPDATE 库存管理 SET 剩余重量=") + FormatGeneral(remaining) + QStringLiteral(" WHERE ID = ") +
-           QString::number(lotId);
+    return RemainingWeightUpdate(lotId, remaining);
 }
 
 QStringList SaleStatements(const SaleFields &sale, qint64 lotId, double remaining)
@@ -67,11 +51,11 @@ QString SaleListStatement(int choice, const QString &value, const QDate &date)
 
 QString PricingInputProblem(const QString &unitPrice, const QString &remaining, const QString &weight)
 {
-    if (!isNumber(remaining))
+    if (!IsNumberText(remaining))
         return kChooseLot;
-    if (!isNumber(unitPrice))
+    if (!IsNumberText(unitPrice))
         return QStringLiteral("请输入正确的单价!");
-    if (!isWeight(weight))
+    if (!IsWeightText(weight))
         return QStringLiteral("请输入正确的重量!");
     return {};
 }
@@ -80,9 +64,9 @@ QString SaleInputProblem(const SaleFields &s, const QString &remaining)
 {
     if (const QString p = PricingInputProblem(s.unitPrice, remaining, s.weight); !p.isEmpty())
         return p;
-    if (!isNumber(s.amount))
+    if (!IsNumberText(s.amount))
         return QStringLiteral("请输入正确的总金额!");
-    if (!isNumber(s.received))
+    if (!IsNumberText(s.received))
         return QStringLiteral("请输入正确的实收款!");
     return {};
 }
