@@ -49,6 +49,11 @@ struct GoldenCase {
     bool empty;
 };
 
+void PrintTo(const GoldenCase &c, std::ostream *os)
+{
+    *os << c.file;
+}
+
 class Golden : public ::testing::TestWithParam<GoldenCase> {};
 
 TEST_P(Golden, BytesMatchTheGoldenFile)
