@@ -2,6 +2,7 @@
 
 #include "datalayer/clientstate.h"
 #include "datalayer/dbgrid.h"
+#include "datalayer/guards.h"
 #include "datalayer/query.h"
 
 #include <QAction>
@@ -54,6 +55,22 @@ bool ListScreen::eventFilter(QObject *watched, QEvent *event)
             QTimer::singleShot(0, sub, [sub] { sub->showMaximized(); });
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void ListScreen::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    FormPaint();
+    if (!m_shown) {
+        m_shown = true;
+        Guarded(this, [this] { FormShow(); });
+    }
+}
+
+void ListScreen::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    FormPaint();
 }
 
 void ListScreen::closeEvent(QCloseEvent *event)

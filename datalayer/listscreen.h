@@ -23,6 +23,12 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     // The screen's own closing work (settings handle and the like), before the common steps.
     virtual void FormClose() {}
+    // The first showing (lists filled, fields set); an error shows in the standard error box.
+    virtual void FormShow() {}
+    // The layout that follows the screen's size, on every showing and resize.
+    virtual void FormPaint() {}
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void guardFrame();
@@ -30,4 +36,5 @@ private:
     QList<DBGrid *> m_grids;
     QWidget *m_frame = nullptr;
     bool m_closed = false;
+    bool m_shown = false;
 };

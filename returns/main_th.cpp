@@ -281,22 +281,6 @@ TForm_th::~TForm_th()
         Form_th = nullptr;
 }
 
-void TForm_th::showEvent(QShowEvent *event)
-{
-    ListScreen::showEvent(event);
-    FormPaint();
-    if (!m_shown) {
-        m_shown = true;
-        Guarded(this, [this] { FormShow(); });
-    }
-}
-
-void TForm_th::resizeEvent(QResizeEvent *event)
-{
-    ListScreen::resizeEvent(event);
-    FormPaint();
-}
-
 void TForm_th::FormPaint()
 {
     const int h = GroupBox1->height();

@@ -69,7 +69,7 @@ public:
     qint64 LotId() const { return m_lotId; }
 
 public slots:
-    void FormShow();
+    void FormShow() override;
     void DBGrid1CellClick();
     void DBGrid2CellClick();
     void SpeedButton1Click();
@@ -79,11 +79,9 @@ public slots:
     void Button4Click();
     void Button5Click();
     void Button1Click();
-    void FormPaint();
+    void FormPaint() override;
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void clearAfterWrite();
@@ -91,7 +89,6 @@ private:
     static QString s_returnId;
     static QString s_returnVariety;
     qint64 m_lotId = -1;
-    bool m_shown = false;
 };
 
 extern TForm_th *Form_th;

@@ -208,22 +208,6 @@ TForm_qtxs::~TForm_qtxs()
         Form_qtxs = nullptr;
 }
 
-void TForm_qtxs::showEvent(QShowEvent *event)
-{
-    ListScreen::showEvent(event);
-    FormPaint();
-    if (!m_shown) {
-        m_shown = true;
-        Guarded(this, [this] { FormShow(); });
-    }
-}
-
-void TForm_qtxs::resizeEvent(QResizeEvent *event)
-{
-    ListScreen::resizeEvent(event);
-    FormPaint();
-}
-
 void TForm_qtxs::FormPaint()
 {
     const int h = GroupBox1->height();

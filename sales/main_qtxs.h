@@ -57,7 +57,7 @@ public:
     qint64 LotId() const { return m_lotId; }
 
 public slots:
-    void FormShow();
+    void FormShow() override;
     void SpeedButton2Click();
     void DBGrid1CellClick();
     void SpeedButton1Click();
@@ -65,17 +65,14 @@ public slots:
     void Button2Click();
     void ComboBox7Click();
     void Button3Click();
-    void FormPaint();
+    void FormPaint() override;
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void clearSale();
 
     qint64 m_lotId = -1;
-    bool m_shown = false;
 };
 
 extern TForm_qtxs *Form_qtxs;
