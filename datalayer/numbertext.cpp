@@ -285,3 +285,8 @@ bool IsWeightText(const QString &text)
     double v = 0;
     return TryStrToFloat(text, v) && v > 0;
 }
+
+QString NumberFieldProblem(const QString &fieldName, const QString &text)
+{
+    return IsNumberText(text) ? QString() : QStringLiteral("请输入正确的") + fieldName + QStringLiteral("!");
+}

@@ -38,6 +38,9 @@ bool TryStrToFloat(const QString &text, double &value);
 // Whether a typed text reads as a number; as a weight (a number above 0).
 bool IsNumberText(const QString &text);
 bool IsWeightText(const QString &text);
+// Why a typed text cannot be stored as the number of the named field ("请输入正确的毛茶价!"),
+// or empty when it can.
+QString NumberFieldProblem(const QString &fieldName, const QString &text);
 
 inline constexpr char kShortDateFormat[] = "yyyy-MM-dd";
 inline constexpr char kLongTimeFormat[] = "HH:mm:ss";

@@ -4,6 +4,7 @@
 #include "datalayer/dbgrid.h"
 #include "datalayer/dialogs.h"
 #include "datalayer/filterbar.h"
+#include "datalayer/formparts.h"
 #include "datalayer/guards.h"
 #include "datalayer/labelededit.h"
 #include "datalayer/numbertext.h"
@@ -35,45 +36,6 @@ namespace {
 const QString kRemarkStart = QStringLiteral("备注：");
 constexpr int kListLeft = 210;
 
-LabeledEdit *field(QWidget *parent, const char *name, const QString &label, int top, bool editable,
-                   const QString &initial = QString(), int width = 185)
-{
-    auto *e = new LabeledEdit(label, parent);
-    e->setObjectName(QString::fromLatin1(name));
-    e->Edit()->setObjectName(QString::fromLatin1(name) + QStringLiteral("Edit"));
-    e->setLabelPosition(LabeledEdit::Left);
-    e->EditLabel()->setMinimumWidth(70);
-    e->setGeometry(8, top, width, 26);
-    e->Edit()->setReadOnly(!editable);
-    e->setText(initial);
-    return e;
-}
-
-QDateEdit *datePicker(QWidget *parent, const char *name)
-{
-    auto *d = new QDateEdit(QDate::currentDate(), parent);
-    d->setObjectName(QString::fromLatin1(name));
-    d->setDisplayFormat(QString::fromLatin1(kShortDateFormat));
-    d->setCalendarPopup(true);
-    return d;
-}
-
-GridColumn column(const QString &name, const QString &format = QString(), int width = 0)
-{
-    GridColumn c;
-    c.fieldName = name;
-    c.displayFormat = format;
-    c.width = width;
-    return c;
-}
-
-void redText(QWidget *w)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::Text, Qt::red);
-    w->setPalette(p);
-}
-
 } // namespace
 
 TForm_th::TForm_th(QWidget *parent) : ListScreen(parent)
@@ -94,17 +56,17 @@ TForm_th::TForm_th(QWidget *parent) : ListScreen(parent)
 
     int top = 20;
     const int step = 31;
-    LabeledEdit3 = field(GroupBox2, "LabeledEdit3", QStringLiteral("编号："), top, false, {}, 155);
+    LabeledEdit3 = MakeField(GroupBox2, "LabeledEdit3", QStringLiteral("编号："), top, false, {}, 155);
     SpeedButton2 = new QToolButton(GroupBox2);
     SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
     SpeedButton2->setText(QStringLiteral("查"));
     SpeedButton2->setGeometry(165, top, 28, 26);
-    LabeledEdit5 = field(GroupBox2, "LabeledEdit5", QStringLiteral("品种："), top += step, false);
-    LabeledEdit9 = field(GroupBox2, "LabeledEdit9", QStringLiteral("供应商："), top += step, false);
-    LabeledEdit7 = field(GroupBox2, "LabeledEdit7", QStringLiteral("总重量："), top += step, false, QStringLiteral("0"));
-    LabeledEdit4 = field(GroupBox2, "LabeledEdit4", QStringLiteral("剩余重量："), top += step, false);
-    LabeledEdit13 = field(GroupBox2, "LabeledEdit13", QStringLiteral("入库日期："), top += step, false);
-    LabeledEdit1 = field(GroupBox2, "LabeledEdit1", QStringLiteral("毛茶价："), top += step, false, QStringLiteral("0"));
+    LabeledEdit5 = MakeField(GroupBox2, "LabeledEdit5", QStringLiteral("品种："), top += step, false);
+    LabeledEdit9 = MakeField(GroupBox2, "LabeledEdit9", QStringLiteral("供应商："), top += step, false);
+    LabeledEdit7 = MakeField(GroupBox2, "LabeledEdit7", QStringLiteral("总重量："), top += step, false, QStringLiteral("0"));
+    LabeledEdit4 = MakeField(GroupBox2, "LabeledEdit4", QStringLiteral("剩余重量："), top += step, false);
+    LabeledEdit13 = MakeField(GroupBox2, "LabeledEdit13", QStringLiteral("入库日期："), top += step, false);
+    LabeledEdit1 = MakeField(GroupBox2, "LabeledEdit1", QStringLiteral("毛茶价："), top += step, false, QStringLiteral("0"));
     auto *bevel = new QFrame(GroupBox2);
     bevel->setObjectName(QStringLiteral("Bevel1"));
     bevel->setFrameShape(QFrame::HLine);
@@ -120,20 +82,20 @@ TForm_th::TForm_th(QWidget *parent) : ListScreen(parent)
     ComboBox6->setCurrentText(QStringLiteral("毛茶"));
     ComboBox6->setGeometry(82, top, 111, 26);
     label6->setBuddy(ComboBox6);
-    LabeledEdit6 = field(GroupBox2, "LabeledEdit6", QStringLiteral("经办人："), top += step, true);
-    LabeledEdit2 = field(GroupBox2, "LabeledEdit2", QStringLiteral("退回重量："), top += step, true, QStringLiteral("0"), 155);
+    LabeledEdit6 = MakeField(GroupBox2, "LabeledEdit6", QStringLiteral("经办人："), top += step, true);
+    LabeledEdit2 = MakeField(GroupBox2, "LabeledEdit2", QStringLiteral("退回重量："), top += step, true, QStringLiteral("0"), 155);
     LabeledEdit2->EditLabel()->setStyleSheet(QStringLiteral("color: red"));
     SpeedButton1 = new QToolButton(GroupBox2);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SpeedButton1->setText(QStringLiteral("="));
     SpeedButton1->setGeometry(165, top, 28, 26);
-    LabeledEdit10 = field(GroupBox2, "LabeledEdit10", QStringLiteral("退回金额："), top += step, true);
+    LabeledEdit10 = MakeField(GroupBox2, "LabeledEdit10", QStringLiteral("退回金额："), top += step, true);
     auto *label2 = new QLabel(QStringLiteral("退回日期："), GroupBox2);
     label2->setObjectName(QStringLiteral("Label2"));
     label2->setGeometry(8, top += step, 70, 26);
-    DateTimePicker2 = datePicker(GroupBox2, "DateTimePicker2");
+    DateTimePicker2 = MakeDatePicker(GroupBox2, "DateTimePicker2");
     DateTimePicker2->setGeometry(82, top, 111, 26);
-    redText(DateTimePicker2);
+    SetTextColour(DateTimePicker2, Qt::red);
     label2->setBuddy(DateTimePicker2);
     Button2 = new QPushButton(QStringLiteral("退货(&A)"), GroupBox2);
     Button2->setObjectName(QStringLiteral("Button2"));
@@ -156,7 +118,7 @@ TForm_th::TForm_th(QWidget *parent) : ListScreen(parent)
     Edit2 = new QLineEdit(GroupBox1);
     Edit2->setObjectName(QStringLiteral("Edit2"));
     Edit2->setGeometry(414, 20, 150, 26);
-    DateTimePicker1 = datePicker(GroupBox1, "DateTimePicker1");
+    DateTimePicker1 = MakeDatePicker(GroupBox1, "DateTimePicker1");
     DateTimePicker1->setGeometry(414, 20, 150, 26);
     Button4 = new QPushButton(QStringLiteral("查询"), GroupBox1);
     Button4->setObjectName(QStringLiteral("Button4"));
@@ -171,11 +133,11 @@ TForm_th::TForm_th(QWidget *parent) : ListScreen(parent)
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setGeometry(kListLeft, 68, 920, 350);
     const QString kg = QStringLiteral("0.00, Kg");
-    DBGrid1->SetColumns({column(QStringLiteral("序号"), {}, 40), column(QStringLiteral("编号")),
-                         column(QStringLiteral("毛净茶")), column(QStringLiteral("品种")), column(QStringLiteral("供应商")),
-                         column(QStringLiteral("毛茶价")), column(QStringLiteral("总重量"), kg),
-                         column(QStringLiteral("总金额")), column(QStringLiteral("剩余重量"), kg),
-                         column(QStringLiteral("入库日期")), column(QStringLiteral("经办人")), column(QStringLiteral("配茶"))});
+    DBGrid1->SetColumns({MakeColumn(QStringLiteral("序号"), {}, 40), MakeColumn(QStringLiteral("编号")),
+                         MakeColumn(QStringLiteral("毛净茶")), MakeColumn(QStringLiteral("品种")), MakeColumn(QStringLiteral("供应商")),
+                         MakeColumn(QStringLiteral("毛茶价")), MakeColumn(QStringLiteral("总重量"), kg),
+                         MakeColumn(QStringLiteral("总金额")), MakeColumn(QStringLiteral("剩余重量"), kg),
+                         MakeColumn(QStringLiteral("入库日期")), MakeColumn(QStringLiteral("经办人")), MakeColumn(QStringLiteral("配茶"))});
     DBGrid1->SetFooterVisible(false);
 
     // Lower list: every return, with its totals.
@@ -187,7 +149,7 @@ TForm_th::TForm_th(QWidget *parent) : ListScreen(parent)
     Edit1 = new QLineEdit(GroupBox1);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(414, 428, 150, 26);
-    DateTimePicker3 = datePicker(GroupBox1, "DateTimePicker3");
+    DateTimePicker3 = MakeDatePicker(GroupBox1, "DateTimePicker3");
     DateTimePicker3->setGeometry(414, 428, 150, 26);
     Button5 = new QPushButton(QStringLiteral("查询"), GroupBox1);
     Button5->setObjectName(QStringLiteral("Button5"));
@@ -204,18 +166,11 @@ TForm_th::TForm_th(QWidget *parent) : ListScreen(parent)
     DBGrid2 = new DBGrid(GroupBox1);
     DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
     DBGrid2->setGeometry(kListLeft, 476, 920, 280);
-    GridColumn rawNet = column(QStringLiteral("毛净茶"));
-    rawNet.footer = FooterKind::Text;
-    rawNet.footerText = QStringLiteral("总计：");
-    GridColumn weight = column(QStringLiteral("退回重量"), kg);
-    weight.footer = FooterKind::Sum;
-    weight.footerFormat = kg;
-    GridColumn amount = column(QStringLiteral("退回金额"));
-    amount.footer = FooterKind::Sum;
-    amount.footerFormat = QStringLiteral("￥,0.00");
-    DBGrid2->SetColumns({column(QStringLiteral("序号"), {}, 40), column(QStringLiteral("编号")), column(QStringLiteral("品种")),
-                         column(QStringLiteral("供应商")), rawNet, weight, amount, column(QStringLiteral("退回日期")),
-                         column(QStringLiteral("经办人"))});
+    DBGrid2->SetColumns({MakeColumn(QStringLiteral("序号"), {}, 40), MakeColumn(QStringLiteral("编号")), MakeColumn(QStringLiteral("品种")),
+                         MakeColumn(QStringLiteral("供应商")), WithTotalText(MakeColumn(QStringLiteral("毛净茶"))),
+                         WithSum(MakeColumn(QStringLiteral("退回重量"), kg), kg),
+                         WithSum(MakeColumn(QStringLiteral("退回金额")), QStringLiteral("￥,0.00")), MakeColumn(QStringLiteral("退回日期")),
+                         MakeColumn(QStringLiteral("经办人"))});
     DBGrid2->SetFooterVisible(true);
 
     PopupMenu1 = new QMenu(this);
@@ -252,11 +207,8 @@ TForm_th::TForm_th(QWidget *parent) : ListScreen(parent)
                                       [this] { return LabeledEdit6->text(); });
     N13 = ReturnFilter->AddFilterItem(PopupMenu2, QStringLiteral("N13"), QStringLiteral("筛选此退回日期"), 5,
                                       [this] { return DateToStr(DateTimePicker2->date()); });
-    for (auto [grid, menu] : {std::pair{DBGrid1, PopupMenu1}, std::pair{DBGrid2, PopupMenu2}}) {
-        grid->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(grid, &QWidget::customContextMenuRequested, this,
-                [grid, menu](const QPoint &p) { menu->popup(grid->viewport()->mapToGlobal(p)); });
-    }
+    AttachPopup(DBGrid1, PopupMenu1);
+    AttachPopup(DBGrid2, PopupMenu2);
 
     connect(DBGrid1, &DBGrid::CellClick, this, &TForm_th::DBGrid1CellClick);
     connect(DBGrid2, &DBGrid::CellClick, this, &TForm_th::DBGrid2CellClick);

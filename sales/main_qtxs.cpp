@@ -4,6 +4,7 @@
 #include "datalayer/dialect.h"
 #include "datalayer/dialogs.h"
 #include "datalayer/filterbar.h"
+#include "datalayer/formparts.h"
 #include "datalayer/guards.h"
 #include "datalayer/labelededit.h"
 #include "datalayer/numbertext.h"
@@ -31,41 +32,6 @@ namespace {
 
 const QString kRemarkStart = QStringLiteral("备注：");
 
-LabeledEdit *field(QWidget *parent, const char *name, const QString &label, int top, bool editable,
-                   int width = 185)
-{
-    auto *e = new LabeledEdit(label, parent);
-    e->setObjectName(QString::fromLatin1(name));
-    e->Edit()->setObjectName(QString::fromLatin1(name) + QStringLiteral("Edit"));
-    e->setLabelPosition(LabeledEdit::Left);
-    e->EditLabel()->setMinimumWidth(70);
-    e->setGeometry(8, top, width, 26);
-    e->Edit()->setReadOnly(!editable);
-    return e;
-}
-
-void colour(LabeledEdit *e, const QColor &c)
-{
-    QPalette p = e->Edit()->palette();
-    p.setColor(QPalette::Text, c);
-    e->Edit()->setPalette(p);
-}
-
-QComboBox *choice(QWidget *parent, const char *name, const QString &label, int top, const QStringList &items,
-                  const QString &initial)
-{
-    auto *l = new QLabel(label, parent);
-    l->setGeometry(8, top, 70, 26);
-    auto *c = new QComboBox(parent);
-    c->setObjectName(QString::fromLatin1(name));
-    c->setEditable(true);
-    c->addItems(items);
-    c->setCurrentText(initial);
-    c->setGeometry(82, top, 111, 26);
-    l->setBuddy(c);
-    return c;
-}
-
 } // namespace
 
 TForm_qtxs::TForm_qtxs(QWidget *parent) : ListScreen(parent)
@@ -86,17 +52,17 @@ TForm_qtxs::TForm_qtxs(QWidget *parent) : ListScreen(parent)
 
     int top = 20;
     const int step = 31;
-    LabeledEdit1 = field(GroupBox2, "LabeledEdit1", QStringLiteral("编号："), top, true, 155);
+    LabeledEdit1 = MakeField(GroupBox2, "LabeledEdit1", QStringLiteral("编号："), top, true, {}, 155);
     SpeedButton2 = new QToolButton(GroupBox2);
     SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
     SpeedButton2->setText(QStringLiteral("查"));
     SpeedButton2->setGeometry(165, top, 28, 26);
-    LabeledEdit3 = field(GroupBox2, "LabeledEdit3", QStringLiteral("品种："), top += step, false);
-    LabeledEdit5 = field(GroupBox2, "LabeledEdit5", QStringLiteral("产地："), top += step, false);
-    ComboBox1 = choice(GroupBox2, "ComboBox1", QStringLiteral("毛/净茶："), top += step,
+    LabeledEdit3 = MakeField(GroupBox2, "LabeledEdit3", QStringLiteral("品种："), top += step, false);
+    LabeledEdit5 = MakeField(GroupBox2, "LabeledEdit5", QStringLiteral("产地："), top += step, false);
+    ComboBox1 = MakeChoice(GroupBox2, "ComboBox1", QStringLiteral("毛/净茶："), top += step,
                        {QStringLiteral("毛茶"), QStringLiteral("净茶")}, QStringLiteral("净茶"));
-    ComboBox5 = choice(GroupBox2, "ComboBox5", QStringLiteral("客户："), top += step, {}, QString());
-    ComboBox6 = choice(GroupBox2, "ComboBox6", QStringLiteral("类型："), top += step,
+    ComboBox5 = MakeChoice(GroupBox2, "ComboBox5", QStringLiteral("客户："), top += step, {}, QString());
+    ComboBox6 = MakeChoice(GroupBox2, "ComboBox6", QStringLiteral("类型："), top += step,
                        {QStringLiteral("批发客户"), QStringLiteral("零售客户")}, QStringLiteral("零售客户"));
     auto *dateLabel = new QLabel(QStringLiteral("日期："), GroupBox2);
     dateLabel->setGeometry(8, top += step, 70, 26);
@@ -106,19 +72,19 @@ TForm_qtxs::TForm_qtxs(QWidget *parent) : ListScreen(parent)
     DateTimePicker1->setCalendarPopup(true);
     DateTimePicker1->setGeometry(82, top, 111, 26);
     dateLabel->setBuddy(DateTimePicker1);
-    LabeledEdit2 = field(GroupBox2, "LabeledEdit2", QStringLiteral("单价："), top += step, true);
-    LabeledEdit4 = field(GroupBox2, "LabeledEdit4", QStringLiteral("剩余重量："), top += step, false);
-    LabeledEdit7 = field(GroupBox2, "LabeledEdit7", QStringLiteral("重量："), top += step, true, 155);
+    LabeledEdit2 = MakeField(GroupBox2, "LabeledEdit2", QStringLiteral("单价："), top += step, true);
+    LabeledEdit4 = MakeField(GroupBox2, "LabeledEdit4", QStringLiteral("剩余重量："), top += step, false);
+    LabeledEdit7 = MakeField(GroupBox2, "LabeledEdit7", QStringLiteral("重量："), top += step, true, {}, 155);
     SpeedButton1 = new QToolButton(GroupBox2);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SpeedButton1->setText(QStringLiteral("="));
     SpeedButton1->setGeometry(165, top, 28, 26);
-    LabeledEdit8 = field(GroupBox2, "LabeledEdit8", QStringLiteral("总金额："), top += step, false);
-    LabeledEdit10 = field(GroupBox2, "LabeledEdit10", QStringLiteral("实收款："), top += step, true);
-    colour(LabeledEdit2, Qt::red);
-    colour(LabeledEdit7, Qt::red);
-    colour(LabeledEdit8, Qt::red);
-    colour(LabeledEdit10, QColor(0, 255, 0));
+    LabeledEdit8 = MakeField(GroupBox2, "LabeledEdit8", QStringLiteral("总金额："), top += step, false);
+    LabeledEdit10 = MakeField(GroupBox2, "LabeledEdit10", QStringLiteral("实收款："), top += step, true);
+    SetTextColour(LabeledEdit2, Qt::red);
+    SetTextColour(LabeledEdit7, Qt::red);
+    SetTextColour(LabeledEdit8, Qt::red);
+    SetTextColour(LabeledEdit10, QColor(0, 255, 0));
     Button2 = new QPushButton(QStringLiteral("出售(&C)"), GroupBox2);
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setGeometry(50, top += step + 4, 100, 30);
@@ -183,9 +149,7 @@ TForm_qtxs::TForm_qtxs(QWidget *parent) : ListScreen(parent)
     // The date last loaded by a row click stays in the filter's own picker.
     N4 = Filter->AddFilterItem(PopupMenu1, QStringLiteral("N4"), QStringLiteral("筛选此入库日期"), 4,
                                [this] { return DateToStr(DateTimePicker3->date()); });
-    DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(DBGrid1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &p) { PopupMenu1->popup(DBGrid1->viewport()->mapToGlobal(p)); });
+    AttachPopup(DBGrid1, PopupMenu1);
 
     connect(SpeedButton2, &QToolButton::clicked, this, &TForm_qtxs::SpeedButton2Click);
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm_qtxs::SpeedButton1Click);

@@ -1,0 +1,87 @@
+#include "datalayer/formparts.h"
+
+#include "datalayer/labelededit.h"
+#include "datalayer/numbertext.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+
+LabeledEdit *MakeField(QWidget *parent, const char *name, const QString &label, int top, bool editable,
+                       const QString &initial, int width)
+{
+    auto *e = new LabeledEdit(label, parent);
+    e->setObjectName(QString::fromLatin1(name));
+    e->Edit()->setObjectName(QString::fromLatin1(name) + QStringLiteral("Edit"));
+    e->setLabelPosition(LabeledEdit::Left);
+    e->EditLabel()->setMinimumWidth(70);
+    e->setGeometry(8, top, width, 26);
+    e->Edit()->setReadOnly(!editable);
+    e->setText(initial);
+    return e;
+}
+
+QComboBox *MakeChoice(QWidget *parent, const char *name, const QString &label, int top, const QStringList &items,
+                      const QString &initial)
+{
+    auto *l = new QLabel(label, parent);
+    l->setGeometry(8, top, 70, 26);
+    auto *c = new QComboBox(parent);
+    c->setObjectName(QString::fromLatin1(name));
+    c->setEditable(true);
+    c->addItems(items);
+    c->setCurrentText(initial);
+    c->setGeometry(82, top, 111, 26);
+    l->setBuddy(c);
+    return c;
+}
+
+QDateEdit *MakeDatePicker(QWidget *parent, const char *name)
+{
+    auto *d = new QDateEdit(QDate::currentDate(), parent);
+    d->setObjectName(QString::fromLatin1(name));
+    d->setDisplayFormat(QString::fromLatin1(kShortDateFormat));
+    d->setCalendarPopup(true);
+    return d;
+}
+
+GridColumn MakeColumn(const QString &name, const QString &format, int width)
+{
+    GridColumn c;
+    c.fieldName = name;
+    c.displayFormat = format;
+    c.width = width;
+    return c;
+}
+
+GridColumn WithTotalText(GridColumn column)
+{
+    column.footer = FooterKind::Text;
+    column.footerText = QStringLiteral("总计：");
+    return column;
+}
+
+GridColumn WithSum(GridColumn column, const QString &format)
+{
+    column.footer = FooterKind::Sum;
+    column.footerFormat = format;
+    return column;
+}
+
+void SetTextColour(QWidget *widget, const QColor &colour)
+{
+    if (auto *e = qobject_cast<LabeledEdit *>(widget))
+        widget = e->Edit();
+    QPalette p = widget->palette();
+    p.setColor(QPalette::Text, colour);
+    widget->setPalette(p);
+}
+
+void AttachPopup(DBGrid *grid, QMenu *menu)
+{
+    grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(grid, &QWidget::customContextMenuRequested, menu,
+                     [grid, menu](const QPoint &p) { menu->popup(grid->viewport()->mapToGlobal(p)); });
+}
