@@ -4,6 +4,7 @@
 #include "app/screenregistry.h"
 #include "contacts/main_jh_user.h"
 #include "contacts/main_uses.h"
+#include "purchasing/main_jh.h"
 #include "returns/main_th.h"
 #include "sales/main_qtxs.h"
 
@@ -13,5 +14,11 @@ void RegisterScreens()
     RegisterScreen(QStringLiteral("N19"), OpenWay::DisablingTool, [] { return Form_jh_user = new TForm_jh_user(); });
     RegisterScreen(QStringLiteral("N15"), OpenWay::DisablingTool, [] { return Form_uses = new TForm_uses(); });
     RegisterScreen(QStringLiteral("ToolButton7"), OpenWay::ListScreen, [] { return Form_qtxs = new TForm_qtxs(); });
+    RegisterScreen(QStringLiteral("ToolButton2"), OpenWay::ListScreen, [] {
+        // The supplier book comes with stock intake, hidden until its "+" shows it.
+        if (!Form_jh_user)
+            Form_jh_user = new TForm_jh_user();
+        return Form_jh = new TForm_jh();
+    });
     RegisterScreen(QStringLiteral("ToolButton5"), OpenWay::ListScreen, [] { return Form_th = new TForm_th(); });
 }
