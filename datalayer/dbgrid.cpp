@@ -227,7 +227,7 @@ void DBGrid::SetQuery(Query *query)
 void DBGrid::SetColumns(const std::vector<GridColumn> &columns)
 {
     m_columns = columns;
-    m_fittedToRows = false;
+    m_fittedTo.clear();
     rebuild();
     for (int c = 0; c < int(m_columns.size()); ++c)
         setColumnHidden(c, !m_columns[size_t(c)].visible);
@@ -363,8 +363,9 @@ void DBGrid::rebuild()
     m_model->reset();
     recomputeFooter();
     if (m_query && m_query->RecordCount()) {
-        if (!m_fittedToRows) {
-            m_fittedToRows = true;
+        // Fitted once per statement, on its first rows: a requery or a sort keeps the widths.
+        if (m_query->SQL() != m_fittedTo) {
+            m_fittedTo = m_query->SQL();
             fitColumns();
         }
         followCurrent(m_query->RecNo() - 1);
@@ -417,7 +418,7 @@ void DBGrid::fitColumns()
         }
         int w = fm.horizontalAdvance(col.title.isEmpty() ? col.fieldName : col.title) + 24;
         for (int r = 0; r < sample; ++r)
-            w = std::max(w, fm.horizontalAdvance(CellText(r, c)) + 12);
+            w = std::max(w, fm.horizontalAdvance(CellText(r, c)) + 20);
         setColumnWidth(c, std::min(w, 300));
     }
 }

@@ -90,7 +90,7 @@ private:
     bool m_rowColours = true;
     bool m_titleSort = true;
     bool m_syncing = false;
-    bool m_fittedToRows = false; // widths measured on real rows once they came
+    QString m_fittedTo; // the statement whose first rows the widths were measured on
     Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignVCenter;
     QList<QMetaObject::Connection> m_links;
 };

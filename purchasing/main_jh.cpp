@@ -126,9 +126,9 @@ TForm_jh::TForm_jh(QWidget *parent) : ListScreen(parent)
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
     CheckBox2->setGeometry(82, top += step, 111, 24);
     top += step;
-    Button2 = button(GroupBox2, "Button2", QStringLiteral("进货(&A)"), {8, top, 60, 30});
-    Button3 = button(GroupBox2, "Button3", QStringLiteral("修改(&E)"), {70, top, 60, 30});
-    Button4 = button(GroupBox2, "Button4", QStringLiteral("删除(&D)"), {132, top, 60, 30});
+    Button2 = button(GroupBox2, "Button2", QStringLiteral("进货(&A)"), {5, top, 63, 30});
+    Button3 = button(GroupBox2, "Button3", QStringLiteral("修改(&E)"), {69, top, 63, 30});
+    Button4 = button(GroupBox2, "Button4", QStringLiteral("删除(&D)"), {133, top, 63, 30});
     Memo1 = new QPlainTextEdit(kRemarkStart, GroupBox2);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(8, top += 38, 185, 100);

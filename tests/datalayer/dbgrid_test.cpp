@@ -120,6 +120,27 @@ TEST_F(Grid, FooterSumsFollowFiltersAndRequeries)
     EXPECT_EQ(grid.FooterCellText(4), "￥0.00");
 }
 
+TEST_F(Grid, WidthsFitTheRowsOfEachNewStatement)
+{
+    // A shared query may still hold another screen's one-column result when a grid is bound.
+    DBGrid other;
+    other.SetColumns(stockColumns());
+    Query shared{&conn, "shared"};
+    shared.SetSQL("Select 编号 From 库存管理 where 编号='C'");
+    shared.Open();
+    other.SetQuery(&shared);
+    shared.Close();
+    shared.SetSQL("Select * From 库存管理 Order By ID ASC");
+    shared.Open();
+    const int price = 2;
+    const int needed = other.fontMetrics().horizontalAdvance(other.CellText(1, price)); // ￥1,234.50
+    EXPECT_GE(other.columnWidth(price), needed + 12);
+    // A requery keeps the widths the user may have set.
+    other.setColumnWidth(price, 33);
+    shared.Requery();
+    EXPECT_EQ(other.columnWidth(price), 33);
+}
+
 TEST_F(Grid, TwoGridsOnOneQueryShareRowsAndCurrentRow)
 {
     DBGrid other;
