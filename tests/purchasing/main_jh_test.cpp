@@ -1,5 +1,5 @@
 #include "contacts/main_jh_user.h"
-#include "datalayer/clientstate.h"
+#include "datalayer/connection.h"
 #include "datalayer/dbgrid.h"
 #include "datalayer/dialect.h"
 #include "datalayer/dialogs.h"
@@ -8,11 +8,9 @@
 #include "datalayer/numbertext.h"
 #include "datalayer/programfolder.h"
 #include "datalayer/query.h"
-#include "datalayer/runsql.h"
-#include "datalayer/sql_ado_conn.h"
 #include "purchasing/intakestatements.h"
 #include "purchasing/main_jh.h"
-#include "tests/support/testfolder.h"
+#include "tests/support/screentest.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,40 +28,23 @@
 
 namespace {
 
-class StockIntake : public ::testing::Test {
+class StockIntake : public ScreenTest {
 protected:
-    StockIntake()
-    {
-        Form_sql = new TForm_sql();
-        Form_sql->FormCreate();
-        Client().currentUser = "张三";
-    }
+    StockIntake() : ScreenTest("张三") {}
     ~StockIntake() override
     {
         delete screen.data();
         delete Form_jh_user;
-        delete Form_sql;
-        Form_sql = nullptr;
     }
 
-    static Connection &conn() { return Form_sql->ADOConnection1; }
-
-    static void run(const QString &sql) { ASSERT_TRUE(RunSQL(sql, conn())) << conn().LastError().toStdString(); }
-
-    static QString scalar(const QString &sql)
-    {
-        Query q(&conn(), "check");
-        q.SetSQL(sql);
-        q.Open();
-        return q.IsEmpty() ? QString() : q.Fields(0).AsString();
-    }
+    static void run(const QString &sql) { Run(sql); }
 
     static QString lotValue(const QString &column, const QString &number)
     {
-        return scalar("Select " + column + " From 库存管理 where 编号=" + QuotedStr(number));
+        return Scalar("Select " + column + " From 库存管理 where 编号=" + QuotedStr(number));
     }
 
-    static QString lotCount() { return scalar("Select count(*) From 库存管理"); }
+    static QString lotCount() { return Scalar("Select count(*) From 库存管理"); }
 
     TForm_jh *open()
     {
@@ -74,22 +55,8 @@ protected:
         return screen;
     }
 
-    QStringList listed(const char *column = "编号")
-    {
-        QStringList out;
-        const int c = screen->DBGrid1->ColumnIndex(QString::fromUtf8(column));
-        for (int r = 0; r < screen->DBGrid1->model()->rowCount(); ++r)
-            out << screen->DBGrid1->CellText(r, c);
-        return out;
-    }
-
-    void clickRow(int row)
-    {
-        DBGrid *g = screen->DBGrid1;
-        const QRect cell = g->visualRect(g->model()->index(row, g->ColumnIndex("品种")));
-        ASSERT_TRUE(cell.isValid());
-        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());
-    }
+    QStringList listed() { return Listed(screen->DBGrid1); }
+    void clickRow(int row) { ClickRow(screen->DBGrid1, row); }
 
     // A purchase typed into the panel, priced with "=".
     void typePurchase(const QString &number, const QString &price, const QString &weight)
@@ -103,8 +70,6 @@ protected:
         screen->SpeedButton3->click();
     }
 
-    TestFolder folder;
-    Dialogs::Script dialogs;
     QPointer<TForm_jh> screen;
 };
 
@@ -286,7 +251,7 @@ TEST_F(StockIntake, DeleteAsksRemovesTheLotAndLeavesItsSales)
     screen->D1->trigger();
     EXPECT_EQ(dialogs.Texts(), QStringList({"是否确定删除此商品!", "是否确定删除此商品!"}));
     EXPECT_EQ(lotCount(), "0");
-    EXPECT_EQ(scalar("Select count(*) From 销售记录"), "1");
+    EXPECT_EQ(Scalar("Select count(*) From 销售记录"), "1");
     EXPECT_TRUE(listed().isEmpty());
 }
 

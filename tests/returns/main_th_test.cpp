@@ -8,7 +8,7 @@
 #include "datalayer/runsql.h"
 #include "datalayer/sql_ado_conn.h"
 #include "returns/main_th.h"
-#include "tests/support/testfolder.h"
+#include "tests/support/screentest.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -23,23 +23,9 @@
 
 namespace {
 
-class Returns : public ::testing::Test {
+class Returns : public ScreenTest {
 protected:
-    Returns()
-    {
-        Form_sql = new TForm_sql();
-        Form_sql->FormCreate();
-        Client().currentUser = "admin";
-    }
-    ~Returns() override
-    {
-        delete screen.data();
-        Client().currentUser.clear();
-        delete Form_sql;
-        Form_sql = nullptr;
-    }
-
-    static Connection &conn() { return Form_sql->ADOConnection1; }
+    ~Returns() override { delete screen.data(); }
 
     static qint64 lot(const QString &number, double remaining, const QString &supplier = "甲茶厂",
                       const QString &date = "2026-03-01", const QString &variety = "龙井")
@@ -49,18 +35,11 @@ protected:
                                QString::number(remaining) + ',' + QString::number(remaining) + ",'" + date + "')",
                            conn()))
             << conn().LastError().toStdString();
-        return scalar("Select max(ID) From 库存管理").toLongLong();
+        return Scalar("Select max(ID) From 库存管理").toLongLong();
     }
 
-    static QString scalar(const QString &sql)
-    {
-        Query q(&conn(), "check");
-        q.SetSQL(sql);
-        q.Open();
-        return q.IsEmpty() ? QString() : q.Fields(0).AsString();
-    }
-    static QString remaining(qint64 id) { return scalar("Select 剩余重量 From 库存管理 where ID = " + QString::number(id)); }
-    static int returnCount() { return scalar("Select count(*) From 退货管理").toInt(); }
+    static QString remaining(qint64 id) { return Scalar("Select 剩余重量 From 库存管理 where ID = " + QString::number(id)); }
+    static int returnCount() { return Scalar("Select count(*) From 退货管理").toInt(); }
 
     TForm_th *open()
     {
@@ -70,21 +49,8 @@ protected:
         return screen;
     }
 
-    static QStringList listed(DBGrid *g, const char *column)
-    {
-        QStringList out;
-        const int c = g->ColumnIndex(QString::fromUtf8(column));
-        for (int r = 0; r < g->model()->rowCount(); ++r)
-            out << g->CellText(r, c);
-        return out;
-    }
-
-    static void clickRow(DBGrid *g, int row)
-    {
-        const QRect cell = g->visualRect(g->model()->index(row, g->ColumnIndex("编号")));
-        ASSERT_TRUE(cell.isValid());
-        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());
-    }
+    static QStringList listed(DBGrid *g, const char *column) { return Listed(g, QString::fromUtf8(column)); }
+    static void clickRow(DBGrid *g, int row) { ClickRow(g, row); }
 
     // Clicks the lot in the upper list and returns a weight from it at the price of "=".
     void recordReturn(int lotRow, const QString &weight, const QString &handler = "张三")
@@ -105,8 +71,6 @@ protected:
         return -1;
     }
 
-    TestFolder folder;
-    Dialogs::Script dialogs;
     QPointer<TForm_th> screen;
 };
 
@@ -120,9 +84,9 @@ TEST_F(Returns, AReturnLowersItsLotAndItsWithdrawalBringsTheWeightBack)
     EXPECT_EQ(dialogs.Texts(), QStringList({"是否确定退回此商品!"}));
     EXPECT_EQ(remaining(id), "9.5");
     ASSERT_EQ(returnCount(), 1);
-    EXPECT_EQ(scalar("Select 退回金额 From 退货管理"), "50");
-    EXPECT_EQ(scalar("Select 备注 From 退货管理"), "备注：\n茶叶受潮");
-    EXPECT_EQ(scalar("Select 经办人 From 退货管理"), "张三");
+    EXPECT_EQ(Scalar("Select 退回金额 From 退货管理"), "50");
+    EXPECT_EQ(Scalar("Select 备注 From 退货管理"), "备注：\n茶叶受潮");
+    EXPECT_EQ(Scalar("Select 经办人 From 退货管理"), "张三");
     EXPECT_TRUE(screen->LabeledEdit6->text().isEmpty());
     EXPECT_EQ(screen->Memo1->toPlainText(), "备注：");
     EXPECT_EQ(listed(screen->DBGrid1, "剩余重量"), QStringList({"9.50 Kg"}));

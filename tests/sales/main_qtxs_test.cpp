@@ -7,7 +7,7 @@
 #include "datalayer/runsql.h"
 #include "datalayer/sql_ado_conn.h"
 #include "sales/main_qtxs.h"
-#include "tests/support/testfolder.h"
+#include "tests/support/screentest.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -28,21 +28,9 @@ struct Sale {
     QString remark, rawNet;
 };
 
-class FrontDeskSales : public ::testing::Test {
+class FrontDeskSales : public ScreenTest {
 protected:
-    FrontDeskSales()
-    {
-        Form_sql = new TForm_sql();
-        Form_sql->FormCreate();
-    }
-    ~FrontDeskSales() override
-    {
-        delete screen.data();
-        delete Form_sql;
-        Form_sql = nullptr;
-    }
-
-    static Connection &conn() { return Form_sql->ADOConnection1; }
+    ~FrontDeskSales() override { delete screen.data(); }
 
     static qint64 lot(const QString &number, double remaining, double price = 38, const QString &remark = "备注：",
                       const QString &date = "2026-03-01", const QString &variety = "龙井")
@@ -53,20 +41,12 @@ protected:
                                QString::number(price) + ",'" + date + "'," + QuotedStr(remark) + ')',
                            conn()))
             << conn().LastError().toStdString();
-        return scalar("Select max(ID) From 库存管理").toLongLong();
-    }
-
-    static QString scalar(const QString &sql)
-    {
-        Query q(&conn(), "check");
-        q.SetSQL(sql);
-        q.Open();
-        return q.IsEmpty() ? QString() : q.Fields(0).AsString();
+        return Scalar("Select max(ID) From 库存管理").toLongLong();
     }
 
     static QString remaining(qint64 id)
     {
-        return scalar("Select 剩余重量 From 库存管理 where ID = " + QString::number(id));
+        return Scalar("Select 剩余重量 From 库存管理 where ID = " + QString::number(id));
     }
 
     static std::vector<Sale> sales()
@@ -93,22 +73,8 @@ protected:
     }
 
     // The numbers in 编号 and the remaining weights as the list shows them, top to bottom.
-    QStringList listed(const char *column = "编号")
-    {
-        QStringList out;
-        const int c = screen->DBGrid1->ColumnIndex(QString::fromUtf8(column));
-        for (int r = 0; r < screen->DBGrid1->model()->rowCount(); ++r)
-            out << screen->DBGrid1->CellText(r, c);
-        return out;
-    }
-
-    void clickRow(int row)
-    {
-        DBGrid *g = screen->DBGrid1;
-        const QRect cell = g->visualRect(g->model()->index(row, g->ColumnIndex("品种")));
-        ASSERT_TRUE(cell.isValid());
-        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());
-    }
+    QStringList listed(const char *column = "编号") { return Listed(screen->DBGrid1, QString::fromUtf8(column)); }
+    void clickRow(int row) { ClickRow(screen->DBGrid1, row); }
 
     // Looks a lot up with "查" and types the weight.
     void lookUp(const QString &number, const QString &weight)
@@ -118,8 +84,6 @@ protected:
         screen->LabeledEdit7->setText(weight);
     }
 
-    TestFolder folder;
-    Dialogs::Script dialogs;
     QPointer<TForm_qtxs> screen;
 };
 
