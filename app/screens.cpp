@@ -4,6 +4,8 @@
 #include "app/screenregistry.h"
 #include "contacts/main_jh_user.h"
 #include "contacts/main_uses.h"
+#include "inventory/main_kc.h"
+#include "inventory/main_kc_bc.h"
 #include "purchasing/main_jh.h"
 #include "returns/main_th.h"
 #include "sales/main_qtxs.h"
@@ -19,6 +21,11 @@ void RegisterScreens()
         if (!Form_jh_user)
             Form_jh_user = new TForm_jh_user();
         return Form_jh = new TForm_jh();
+    });
+    RegisterScreen(QStringLiteral("ToolButton6"), OpenWay::ListScreen, [] {
+        // The blend component dialog comes with the inventory screen, hidden until a lot is offered.
+        Form_bcadd = new TForm_bcadd();
+        return Form_kc = new TForm_kc();
     });
     RegisterScreen(QStringLiteral("ToolButton5"), OpenWay::ListScreen, [] { return Form_th = new TForm_th(); });
 }

@@ -1,6 +1,10 @@
 #include "app/main_client.h"
 #include "app/screenregistry.h"
 #include "app/screens.h"
+#include "contacts/main_jh_user.h"
+#include "inventory/main_kc.h"
+#include "inventory/main_kc_bc.h"
+#include "purchasing/main_jh.h"
 #include "datalayer/clientstate.h"
 #include "datalayer/dialogs.h"
 #include "datalayer/inifile.h"
@@ -45,6 +49,7 @@ protected:
         delete window.data();
         delete Form_sql;
         UnregisterScreen("ToolButton2");
+        UnregisterScreen("ToolButton6");
         UnregisterScreen("N15");
         UnregisterScreen("N25");
     }
@@ -191,6 +196,32 @@ TEST_F(MainWindow, HelpDoesNothingAboutOpens)
     EXPECT_EQ(box->size(), QSize(450, 306));
     box->findChild<QPushButton *>("Button1")->click();
     EXPECT_FALSE(box->isVisible());
+}
+
+TEST_F(MainWindow, IntakeAndInventoryComeWithTheirHiddenCompanionsAndTakeThemAlong)
+{
+    RegisterScreens();
+    TForm_Client *w = open();
+    struct Case {
+        QToolButton *button;
+        std::function<QWidget *()> screen, companion;
+    };
+    for (const Case &c : {Case{w->ToolButton2, [] { return static_cast<QWidget *>(Form_jh); },
+                               [] { return static_cast<QWidget *>(Form_jh_user); }},
+                          Case{w->ToolButton6, [] { return static_cast<QWidget *>(Form_kc); },
+                               [] { return static_cast<QWidget *>(Form_bcadd); }}}) {
+        c.button->click();
+        QApplication::processEvents();
+        ASSERT_NE(c.screen(), nullptr) << c.button->objectName().toStdString();
+        EXPECT_TRUE(c.screen()->isVisible());
+        ASSERT_NE(c.companion(), nullptr);
+        EXPECT_FALSE(c.companion()->isVisible());
+        c.button->click(); // the second press closes the screen, and its companion goes too
+        QTest::qWait(50);
+        EXPECT_EQ(c.screen(), nullptr);
+        EXPECT_EQ(c.companion(), nullptr);
+        EXPECT_FALSE(Client().childOpen);
+    }
 }
 
 TEST_F(MainWindow, CloseIsRefusedUntilTheExitWindowLetsIt)

@@ -1,0 +1,86 @@
+#include "inventory/main_kc_bc.h"
+
+#include "datalayer/formparts.h"
+#include "datalayer/guards.h"
+#include "datalayer/labelededit.h"
+#include "datalayer/numbertext.h"
+#include "datalayer/sysfun.h"
+#include "inventory/blendstatements.h"
+#include "inventory/main_kc.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTreeWidget>
+
+TForm_bcadd *Form_bcadd = nullptr;
+
+TForm_bcadd::TForm_bcadd(QWidget *parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("Form_bcadd"));
+    setWindowTitle(QStringLiteral("配茶"));
+    setFixedSize(220, 150);
+    LabeledEdit1 = MakeField(this, "LabeledEdit1", QStringLiteral("库存编号："), 10, true, {}, 204);
+    LabeledEdit2 = MakeField(this, "LabeledEdit2", QStringLiteral("成本单价："), 41, true, QStringLiteral("0"), 204);
+    LabeledEdit4 = MakeField(this, "LabeledEdit4", QStringLiteral("加入重量："), 72, true, QStringLiteral("0"), 204);
+    LabeledEdit4->EditLabel()->setStyleSheet(QStringLiteral("color: red"));
+    Button1 = new QPushButton(QStringLiteral("加入"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(70, 110, 80, 30);
+    connect(Button1, &QPushButton::clicked, this, &TForm_bcadd::Button1Click);
+    PrepareLabels(this);
+}
+
+TForm_bcadd::~TForm_bcadd()
+{
+    if (Form_bcadd == this)
+        Form_bcadd = nullptr;
+}
+
+void TForm_bcadd::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    m_maximum = LabeledEdit4->text();
+    if (const QScreen *s = QGuiApplication::primaryScreen())
+        move(s->availableGeometry().center() - rect().center());
+}
+
+void TForm_bcadd::Offer(const QString &lot, const QString &price, const QString &remaining)
+{
+    LabeledEdit1->setText(lot);
+    LabeledEdit2->setText(price);
+    LabeledEdit4->setText(remaining);
+    // A dialog that is open already gets no new show event, so the new lot's limit is taken here.
+    m_maximum = remaining;
+    show();
+    raise();
+}
+
+void TForm_bcadd::Button1Click()
+{
+    Guarded(this, [this] {
+        const QString lot = LabeledEdit1->text(), price = LabeledEdit2->text(), weight = LabeledEdit4->text();
+        switch (CheckPortion(lot, price, weight, m_maximum)) {
+        case PortionVerdict::Ignore:
+            return;
+        case PortionVerdict::TooHeavy:
+            LabeledEdit4->setText(m_maximum);
+            return;
+        case PortionVerdict::Add:
+            break;
+        }
+        if (!Form_kc)
+            return;
+        const double w = StrToFloat(weight), p = StrToFloat(price);
+        const BlendTotals t = AddPortion(
+            {Form_kc->LabeledEdit6->text(), Form_kc->LabeledEdit9->text(), Form_kc->LabeledEdit4->text()}, w, p);
+        Form_kc->LabeledEdit6->setText(t.weight);
+        Form_kc->LabeledEdit9->setText(t.amount);
+        Form_kc->LabeledEdit4->setText(t.unitPrice);
+        new QTreeWidgetItem(Form_kc->ListView1, {lot, weight.trimmed(), price.trimmed(), PortionAmount(w, p)});
+        hide();
+    });
+}

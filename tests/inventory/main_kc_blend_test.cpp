@@ -1,0 +1,517 @@
+#include "tests/inventory/inventoryfixture.h"
+
+#include "datalayer/inifile.h"
+#include "datalayer/numbertext.h"
+#include "datalayer/programfolder.h"
+#include "datalayer/settings.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QToolButton>
+
+namespace {
+
+class Blending : public InventoryTest {
+protected:
+    // Lots A (10 kg at 100) and B (8 kg at 50), the blending tab open.
+    void twoLots()
+    {
+        LotRow a, b;
+        a.number = "A";
+        a.netPrice = "100";
+        a.remaining = "10";
+        b.number = "B";
+        b.netPrice = "50";
+        b.remaining = "8";
+        idA = lot(a);
+        idB = lot(b);
+        open();
+        screen->PageControl1->setCurrentWidget(screen->TabSheet2);
+        QCoreApplication::processEvents();
+    }
+
+    void selectPortion(int row)
+    {
+        QTreeWidgetItem *item = screen->ListView1->topLevelItem(row);
+        ASSERT_NE(item, nullptr);
+        screen->ListView1->setCurrentItem(item);
+        item->setSelected(true);
+    }
+
+    // Stores the blend being composed under a number.
+    void store(const QString &number, const QString &salePrice = "120")
+    {
+        screen->LabeledEdit5->setText(number);
+        screen->LabeledEdit11->setText(salePrice);
+        screen->Button2->click();
+    }
+
+    qint64 idA = -1, idB = -1;
+};
+
+TEST_F(Blending, TwoPortionsAddUpAndComeOutAgain)
+{
+    twoLots();
+    addPortion("A", "2");
+    EXPECT_FALSE(Form_bcadd->isVisible());
+    addPortion("B", "3");
+    EXPECT_EQ(totals(), QStringList({"5", "350", "70.00"}));
+    EXPECT_EQ(portions(), QStringList({"A|2|100|200", "B|3|50|150"}));
+
+    selectPortion(0);
+    screen->SpeedButton2->click();
+    EXPECT_EQ(totals(), QStringList({"3", "150", "50"}));
+    EXPECT_EQ(portions(), QStringList({"B|3|50|150"}));
+    selectPortion(0);
+    screen->SpeedButton2->click();
+    EXPECT_EQ(totals(), QStringList({"0", "0", "0"}));
+    EXPECT_TRUE(portions().isEmpty());
+    EXPECT_TRUE(dialogs.Requests().empty());
+    // Nothing taken from the lots.
+    EXPECT_EQ(column(idA, "剩余重量"), "10");
+    EXPECT_EQ(column(idB, "剩余重量"), "8");
+}
+
+TEST_F(Blending, RemovingWithoutASelectedPortionDoesNothing)
+{
+    twoLots();
+    addPortion("A", "2");
+    screen->ListView1->clearSelection();
+    screen->ListView1->setCurrentItem(nullptr);
+    screen->SpeedButton2->click();
+    EXPECT_EQ(portions().size(), 1);
+    EXPECT_EQ(totals(), QStringList({"2", "200", "100.00"}));
+}
+
+TEST_F(Blending, ALotAlreadyInTheListIsRefused)
+{
+    twoLots();
+    addPortion("A", "2");
+    clickLot(screen->DBGrid3, "A");
+    screen->N1->trigger();
+    EXPECT_EQ(dialogs.Texts(), QStringList({"已经添加了这个编号的商品!"}));
+    EXPECT_FALSE(Form_bcadd->isVisible());
+    EXPECT_EQ(portions(), QStringList({"A|2|100|200"}));
+    EXPECT_EQ(totals(), QStringList({"2", "200", "100.00"}));
+}
+
+TEST_F(Blending, TheFirstPortionStartsANewBlendAndClearingKeepsTheTotals)
+{
+    twoLots();
+    screen->LabeledEdit5->setText("旧编号");
+    screen->LabeledEdit6->setText("7");
+    screen->LabeledEdit11->setText("33");
+    clickLot(screen->DBGrid3, "A");
+    screen->N1->trigger();
+    EXPECT_TRUE(screen->LabeledEdit5->text().isEmpty());
+    EXPECT_EQ(totals(), QStringList({"0", "0", "0"}));
+    EXPECT_EQ(screen->LabeledEdit11->text(), "0");
+    EXPECT_EQ(Form_bcadd->LabeledEdit1->text(), "A");
+    EXPECT_EQ(Form_bcadd->LabeledEdit2->text(), "100");
+    EXPECT_EQ(Form_bcadd->LabeledEdit4->text(), "10");
+    Form_bcadd->Button1->click();
+    screen->Button11->click(); // 清空
+    EXPECT_TRUE(portions().isEmpty());
+    EXPECT_EQ(totals(), QStringList({"10", "1000", "100.00"}));
+}
+
+struct DialogCase {
+    const char *price, *weight;
+    const char *weightAfter; // what the weight field then holds
+    bool added;
+    bool error; // the standard error box
+};
+
+class ComponentDialog : public Blending, public ::testing::WithParamInterface<DialogCase> {};
+
+TEST_P(ComponentDialog, AddsOnlyAValidWeightUpToTheLot)
+{
+    const DialogCase c = GetParam();
+    twoLots();
+    clickLot(screen->DBGrid3, "A");
+    screen->N1->trigger();
+    Form_bcadd->LabeledEdit2->setText(c.price);
+    Form_bcadd->LabeledEdit4->setText(c.weight);
+    Form_bcadd->Button1->click();
+    EXPECT_EQ(portions().size(), c.added ? 1 : 0);
+    EXPECT_EQ(Form_bcadd->isVisible(), !c.added);
+    EXPECT_EQ(dialogs.Count(Dialogs::Kind::Error), c.error ? 1 : 0);
+    EXPECT_EQ(dialogs.Requests().size(), c.error ? 1u : 0u);
+    EXPECT_EQ(Form_bcadd->LabeledEdit4->text(), c.weightAfter);
+    if (!c.added)
+        EXPECT_EQ(totals(), QStringList({"0", "0", "0"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ComponentDialog,
+                         ::testing::Values(DialogCase{"100", "10", "10", true, false},
+                                           DialogCase{"100", "12", "10", false, false},
+                                           DialogCase{"100", "10.01", "10", false, false},
+                                           DialogCase{"100", "0", "0", false, false},
+                                           DialogCase{"100", "", "", false, false},
+                                           DialogCase{"", "2", "2", false, false},
+                                           DialogCase{"0", "2", "2", false, false},
+                                           DialogCase{"100", "2kg", "2kg", false, true}));
+
+TEST_F(Blending, TooMuchResetsToTheLotAndASecondPressAddsIt)
+{
+    twoLots();
+    addPortion("A", "12");
+    EXPECT_TRUE(Form_bcadd->isVisible());
+    EXPECT_EQ(Form_bcadd->LabeledEdit4->text(), "10");
+    EXPECT_TRUE(portions().isEmpty());
+    EXPECT_TRUE(dialogs.Requests().empty());
+    Form_bcadd->Button1->click();
+    EXPECT_FALSE(Form_bcadd->isVisible());
+    EXPECT_EQ(portions(), QStringList({"A|10|100|1000"}));
+    EXPECT_EQ(totals(), QStringList({"10", "1000", "100.00"}));
+}
+
+TEST_F(Blending, AnOpenDialogRefilledWithAnotherLotTakesThatLotsLimit)
+{
+    twoLots();
+    clickLot(screen->DBGrid3, "A");
+    screen->N1->trigger();
+    ASSERT_EQ(Form_bcadd->MaximumWeight(), "10");
+    clickLot(screen->DBGrid3, "B"); // the dialog is still open
+    screen->N1->trigger();
+    EXPECT_EQ(Form_bcadd->MaximumWeight(), "8");
+    Form_bcadd->LabeledEdit4->setText("9");
+    Form_bcadd->Button1->click();
+    EXPECT_EQ(Form_bcadd->LabeledEdit4->text(), "8");
+    EXPECT_TRUE(portions().isEmpty());
+}
+
+TEST_F(Blending, ANewBlendIsStoredWithItsPortionsAndLeavesItsLotsAlone)
+{
+    twoLots();
+    addPortion("A", "2");
+    addPortion("B", "3");
+    screen->LabeledEdit17->setText("王师傅");
+    screen->ComboBox2->setCurrentText("大红袍");
+    screen->DateTimePicker2->setDate(QDate(2026, 6, 3));
+    store("BL-1");
+    EXPECT_EQ(dialogs.Texts(), QStringList({"是否确定添加此商品!"}));
+    const QString id = scalar("Select ID From 库存管理 where 配茶 = 1");
+    ASSERT_FALSE(id.isEmpty());
+    const qint64 blend = id.toLongLong();
+    EXPECT_EQ(column(blend, "编号"), "BL-1");
+    EXPECT_EQ(column(blend, "总重量"), "5");
+    EXPECT_EQ(column(blend, "剩余重量"), "5");
+    EXPECT_EQ(column(blend, "总金额"), "350");
+    EXPECT_EQ(column(blend, "净茶价"), "70");
+    EXPECT_EQ(column(blend, "销售单价"), "120");
+    EXPECT_EQ(column(blend, "入库日期"), "2026-06-03");
+    EXPECT_EQ(column(blend, "品种"), "大红袍");
+    EXPECT_EQ(column(blend, "毛净茶"), "净茶");
+    EXPECT_EQ(column(blend, "经办人"), "张三");
+    EXPECT_EQ(column(blend, "配茶师"), "王师傅");
+    EXPECT_EQ(column(blend, "包装"), "散装");
+    EXPECT_EQ(column(blend, "产地"), "安溪");
+    EXPECT_EQ(column(blend, "配茶详细"), "A  2 100 200\r\nB  3 50 150\r\n");
+    EXPECT_EQ(column(idA, "剩余重量"), "10");
+    EXPECT_EQ(column(idB, "剩余重量"), "8");
+    // The tab starts over and both lists show the new lot.
+    EXPECT_TRUE(screen->LabeledEdit5->text().isEmpty());
+    EXPECT_EQ(totals(), QStringList({"0", "0", "0"}));
+    EXPECT_EQ(screen->LabeledEdit11->text(), "0");
+    EXPECT_TRUE(portions().isEmpty());
+    EXPECT_EQ(listed(screen->DBGrid2), QStringList({"BL-1"}));
+    EXPECT_TRUE(listed(screen->DBGrid3).contains("BL-1"));
+
+    clickLot(screen->DBGrid2, "BL-1");
+    EXPECT_EQ(screen->SelectedBlend(), id);
+    EXPECT_EQ(portions(), QStringList({"A|2|100|200", "B|3|50|150"}));
+    EXPECT_EQ(totals(), QStringList({"5", "350", "70"}));
+    EXPECT_EQ(screen->LabeledEdit5->text(), "BL-1");
+    EXPECT_EQ(screen->LabeledEdit17->text(), "王师傅");
+    EXPECT_EQ(screen->ComboBox2->currentText(), "大红袍");
+    EXPECT_EQ(screen->DateTimePicker2->date(), QDate(2026, 6, 3));
+    EXPECT_EQ(screen->DateTimePicker1->date(), QDate(2026, 6, 3));
+}
+
+TEST_F(Blending, ALotNumberWithABlankAndAQuoteComesBackWhole)
+{
+    LotRow r;
+    r.number = "O'Neil 01";
+    r.netPrice = "40";
+    lot(r);
+    open();
+    addPortion("O'Neil 01", "2.5");
+    EXPECT_EQ(portions(), QStringList({"O'Neil 01|2.5|40|100"}));
+    screen->LabeledEdit17->setText("D'Arcy");
+    store("配'茶 1");
+    ASSERT_EQ(listed(screen->DBGrid2), QStringList({"配'茶 1"}));
+    clickLot(screen->DBGrid2, "配'茶 1");
+    EXPECT_EQ(portions(), QStringList({"O'Neil 01|2.5|40|100"}));
+    EXPECT_EQ(screen->LabeledEdit17->text(), "D'Arcy");
+}
+
+struct AddGate {
+    const char *number, *salePrice;
+    bool autoNumber;
+    bool stored;
+};
+
+class BlendAddGate : public Blending, public ::testing::WithParamInterface<AddGate> {};
+
+TEST_P(BlendAddGate, NeedsANumberAndASalePriceOtherThanTheTextZero)
+{
+    const AddGate c = GetParam();
+    twoLots();
+    addPortion("A", "2");
+    screen->CheckBox2->setChecked(c.autoNumber);
+    store(c.number, c.salePrice);
+    EXPECT_EQ(dialogs.Count(Dialogs::Kind::Confirm), c.stored ? 1 : 0);
+    EXPECT_EQ(scalar("Select count(*) From 库存管理 where 配茶 = 1"), c.stored ? "1" : "0");
+    if (!c.stored)
+        EXPECT_EQ(portions().size(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, BlendAddGate,
+                         ::testing::Values(AddGate{"BL", "0", false, false}, AddGate{"BL", "0", true, false},
+                                           AddGate{"", "120", false, false}, AddGate{"", "120", true, false},
+                                           AddGate{"BL", "0.0", false, true}, AddGate{"BL", "120", true, true}));
+
+TEST_F(Blending, AutoNumberingReplacesTheTypedNumber)
+{
+    LotRow r;
+    r.number = "T1";
+    r.netPrice = "45.6";
+    lot(r);
+    open();
+    addPortion("T1", "1");
+    ASSERT_EQ(screen->LabeledEdit4->text(), "45.60");
+    screen->CheckBox2->setChecked(true);
+    screen->ComboBox2->setCurrentText("铁观音");
+    screen->DateTimePicker2->setDate(QDate(2026, 5, 12));
+    dialogs.Cancel();
+    store("手写编号");
+    EXPECT_EQ(screen->LabeledEdit5->text(), "T0512046"); // a cancelled add keeps the generated number
+    EXPECT_EQ(scalar("Select count(*) From 库存管理 where 配茶 = 1"), "0");
+    store("又一个");
+    EXPECT_EQ(scalar("Select 编号 From 库存管理 where 配茶 = 1"), "T0512046");
+}
+
+struct BlendBadNumber {
+    const char *field; // object name of the field on the tab
+    const char *text;
+    const char *message;
+};
+
+class BlendNumbers : public Blending, public ::testing::WithParamInterface<BlendBadNumber> {};
+
+TEST_P(BlendNumbers, AreNamedBeforeTheQuestion)
+{
+    const BlendBadNumber c = GetParam();
+    twoLots();
+    addPortion("A", "2");
+    screen->LabeledEdit5->setText("BL");
+    screen->LabeledEdit11->setText("120");
+    auto *field = screen->findChild<LabeledEdit *>(c.field);
+    ASSERT_NE(field, nullptr);
+    field->setText(c.text);
+    screen->Button2->click();
+    EXPECT_EQ(dialogs.Texts(), QStringList({c.message}));
+    EXPECT_EQ(scalar("Select count(*) From 库存管理 where 配茶 = 1"), "0");
+    EXPECT_EQ(field->text(), c.text);
+    EXPECT_EQ(portions().size(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, BlendNumbers,
+                         ::testing::Values(BlendBadNumber{"LabeledEdit4", "", "请输入正确的成本单价!"},
+                                           BlendBadNumber{"LabeledEdit6", "5..", "请输入正确的配茶总重!"},
+                                           BlendBadNumber{"LabeledEdit9", "", "请输入正确的总金额!"},
+                                           BlendBadNumber{"LabeledEdit11", "", "请输入正确的销售单价!"},
+                                           BlendBadNumber{"LabeledEdit11", "1'0", "请输入正确的销售单价!"}));
+
+TEST_F(Blending, CorrectingALoadedBlendStoresTheNewTotalsOnly)
+{
+    twoLots();
+    addPortion("A", "2");
+    addPortion("B", "3");
+    store("BL-2");
+    const qint64 blend = scalar("Select ID From 库存管理 where 配茶 = 1").toLongLong();
+    dialogs.Clear();
+    screen->Button6->click(); // no blend loaded yet
+    EXPECT_TRUE(dialogs.Requests().empty());
+
+    clickLot(screen->DBGrid2, "BL-2");
+    selectPortion(0);
+    screen->SpeedButton2->click();
+    screen->LabeledEdit11->setText("99.5");
+    screen->LabeledEdit17->setText("O'Hara");
+    screen->Button6->click();
+    EXPECT_EQ(dialogs.Texts(), QStringList({"是否确定修改此商品资料!"}));
+    EXPECT_EQ(column(blend, "总重量"), "3");
+    EXPECT_EQ(column(blend, "总金额"), "150");
+    EXPECT_EQ(column(blend, "净茶价"), "50");
+    EXPECT_EQ(column(blend, "销售单价"), "99.5");
+    EXPECT_EQ(column(blend, "配茶师"), "O'Hara");
+    EXPECT_EQ(column(blend, "剩余重量"), "5");
+    EXPECT_EQ(column(blend, "配茶详细"), "A  2 100 200\r\nB  3 50 150\r\n");
+    EXPECT_TRUE(portions().isEmpty());
+    EXPECT_TRUE(screen->LabeledEdit5->text().isEmpty());
+
+    // A bad number is named; a cancelled question writes nothing.
+    clickLot(screen->DBGrid2, "BL-2");
+    screen->LabeledEdit11->setText("");
+    dialogs.Clear();
+    screen->Button6->click();
+    EXPECT_EQ(dialogs.Texts(), QStringList({"请输入正确的销售单价!"}));
+    screen->LabeledEdit11->setText("1");
+    dialogs.Clear();
+    dialogs.Cancel();
+    screen->Button6->click();
+    EXPECT_EQ(dialogs.Count(Dialogs::Kind::Confirm), 1);
+    EXPECT_EQ(column(blend, "销售单价"), "99.5");
+}
+
+TEST_F(Blending, DeletingABlendLeavesItsLots)
+{
+    twoLots();
+    addPortion("A", "2");
+    store("BL-3");
+    dialogs.Clear();
+    screen->Button7->click(); // no blend loaded yet
+    EXPECT_TRUE(dialogs.Requests().empty());
+    clickLot(screen->DBGrid2, "BL-3");
+    dialogs.Cancel();
+    screen->D2->trigger();
+    EXPECT_EQ(dialogs.Texts(), QStringList({"是否确定删除此商品!"}));
+    EXPECT_EQ(scalar("Select count(*) From 库存管理 where 配茶 = 1"), "1");
+    screen->Button7->click();
+    EXPECT_EQ(scalar("Select count(*) From 库存管理 where 配茶 = 1"), "0");
+    EXPECT_TRUE(listed(screen->DBGrid2).isEmpty());
+    EXPECT_EQ(column(idA, "剩余重量"), "10");
+}
+
+TEST_F(Blending, ARefusedBlendWriteIsReportedAndTheTabKeepsItsContents)
+{
+    twoLots();
+    addPortion("A", "2");
+    conn().ExecuteNative("CREATE TRIGGER t BEFORE INSERT ON 库存管理 BEGIN SELECT RAISE(ABORT,'磁盘已满'); END");
+    store("BL-4");
+    EXPECT_EQ(dialogs.Count(Dialogs::Kind::Error), 1);
+    EXPECT_TRUE(dialogs.Texts().last().contains("磁盘已满"));
+    EXPECT_EQ(screen->LabeledEdit5->text(), "BL-4");
+    EXPECT_EQ(portions().size(), 1);
+    EXPECT_EQ(totals(), QStringList({"2", "200", "100.00"}));
+}
+
+TEST_F(Blending, ARefusedCorrectionOrDeletionIsReportedAndTheBlendStays)
+{
+    twoLots();
+    addPortion("A", "2");
+    store("BL-5");
+    clickLot(screen->DBGrid2, "BL-5");
+    conn().ExecuteNative("CREATE TRIGGER t1 BEFORE UPDATE ON 库存管理 BEGIN SELECT RAISE(ABORT,'只读'); END");
+    conn().ExecuteNative("CREATE TRIGGER t2 BEFORE DELETE ON 库存管理 BEGIN SELECT RAISE(ABORT,'只读'); END");
+    screen->LabeledEdit11->setText("77");
+    for (QPushButton *button : {screen->Button6, screen->Button7}) {
+        dialogs.Clear();
+        button->click();
+        EXPECT_EQ(dialogs.Count(Dialogs::Kind::Error), 1) << button->objectName().toStdString();
+        EXPECT_TRUE(dialogs.Texts().last().contains("只读"));
+        EXPECT_EQ(screen->LabeledEdit5->text(), "BL-5");
+        EXPECT_EQ(screen->LabeledEdit11->text(), "77");
+        EXPECT_EQ(portions(), QStringList({"A|2|100|200"}));
+    }
+    EXPECT_EQ(scalar("Select 销售单价 From 库存管理 where 配茶 = 1"), "120");
+}
+
+TEST_F(Blending, TheNumberFilterOfAllStockShowsInBothGrids)
+{
+    LotRow a, b, c;
+    a.number = "P2";
+    b.number = "P1";
+    b.supplier = "丙茶厂";
+    c.number = "p2";
+    c.date = "2026-07-07";
+    lot(a);
+    lot(b);
+    lot(c);
+    open();
+    screen->PageControl1->setCurrentWidget(screen->TabSheet2);
+    screen->ComboBox3->setCurrentIndex(1);
+    screen->Edit3->setText("P2");
+    screen->Button9->click();
+    EXPECT_EQ(listed(screen->DBGrid3).size(), 2);
+    EXPECT_FALSE(listed(screen->DBGrid3).contains("P1"));
+    EXPECT_EQ(listed(screen->DBGrid1), listed(screen->DBGrid3));
+
+    screen->ComboBox3->setCurrentIndex(2);
+    EXPECT_TRUE(screen->Edit3->text().isEmpty());
+    screen->Edit3->setText("丙茶厂");
+    screen->Button9->click();
+    EXPECT_EQ(listed(screen->DBGrid1), QStringList({"P1"}));
+
+    screen->ComboBox3->setCurrentIndex(3);
+    EXPECT_EQ(screen->DateTimePicker3->date(), QDate::currentDate());
+    EXPECT_TRUE(screen->DateTimePicker3->isVisible());
+    screen->DateTimePicker3->setDate(QDate(2026, 7, 7));
+    screen->Button9->click();
+    EXPECT_EQ(listed(screen->DBGrid3), QStringList({"p2"}));
+
+    screen->ComboBox3->setCurrentIndex(0);
+    screen->Button9->click();
+    EXPECT_EQ(listed(screen->DBGrid3), QStringList({"P2", "P1", "p2"})); // oldest first
+}
+
+TEST_F(Blending, BlendFiltersAndPopups)
+{
+    twoLots();
+    addPortion("A", "1");
+    screen->LabeledEdit17->setText("甲师傅");
+    screen->DateTimePicker2->setDate(QDate(2026, 1, 5));
+    store("X1");
+    addPortion("A", "1");
+    screen->LabeledEdit17->setText("乙师傅");
+    screen->ComboBox2->setCurrentText("水仙");
+    screen->DateTimePicker2->setDate(QDate(2026, 1, 6));
+    store("X2");
+    EXPECT_EQ(listed(screen->DBGrid2), QStringList({"X2", "X1"})); // newest first when opened
+
+    screen->ComboBox1->setCurrentIndex(3);
+    screen->Edit1->setText("甲师傅");
+    screen->Button8->click();
+    EXPECT_EQ(listed(screen->DBGrid2), QStringList({"X1"}));
+    screen->N11->trigger(); // 重新导入: oldest first
+    EXPECT_EQ(listed(screen->DBGrid2), QStringList({"X1", "X2"}));
+    clickLot(screen->DBGrid2, "X2");
+    screen->N13->trigger(); // 筛选此品种
+    EXPECT_EQ(listed(screen->DBGrid2), QStringList({"X2"}));
+    screen->N11->trigger();
+    clickLot(screen->DBGrid2, "X1");
+    screen->N17->trigger(); // 筛选此入库日期
+    EXPECT_TRUE(screen->DateTimePicker1->isVisible());
+    EXPECT_EQ(listed(screen->DBGrid2), QStringList({"X1"}));
+    screen->N12->trigger(); // 筛选此编号
+    EXPECT_EQ(listed(screen->DBGrid2), QStringList({"X1"}));
+    EXPECT_TRUE(screen->Edit1->isVisible());
+    screen->N16->trigger(); // 筛选此配茶师
+    EXPECT_EQ(listed(screen->DBGrid2), QStringList({"X1"}));
+    EXPECT_EQ(screen->Edit1->text(), "甲师傅");
+
+    DBGrid *g = screen->DBGrid2;
+    screen->N11->trigger();
+    EXPECT_EQ(g->FooterCellText(g->ColumnIndex("净茶价")), "总计：");
+    EXPECT_EQ(g->FooterCellText(g->ColumnIndex("总重量")), "2.00 Kg");
+    EXPECT_EQ(g->FooterCellText(g->ColumnIndex("总金额")), "￥200.00");
+}
+
+TEST_F(Blending, TheAutoNumberTickIsStoredAtOnceAndReadOnTheNextOpening)
+{
+    open();
+    EXPECT_FALSE(screen->CheckBox2->isChecked());
+    screen->CheckBox2->click();
+    IniFile ini(ProgramPath("config.ini"));
+    EXPECT_TRUE(BlendAutoNumber(ini));
+    delete screen.data();
+    open();
+    EXPECT_TRUE(screen->CheckBox2->isChecked());
+    screen->CheckBox2->click();
+    EXPECT_FALSE(BlendAutoNumber(ini));
+}
+
+} // namespace
