@@ -61,6 +61,14 @@ void FilterBar::FilterThis(int item, const QString &value)
     m_query->click();
 }
 
+QAction *FilterBar::AddReloadItem(QMenu *menu, const QString &objectName)
+{
+    QAction *action = menu->addAction(QStringLiteral("重新导入"));
+    action->setObjectName(objectName);
+    connect(action, &QAction::triggered, this, &FilterBar::Reload);
+    return action;
+}
+
 QAction *FilterBar::AddFilterItem(QMenu *menu, const QString &objectName, const QString &caption, int item,
                                   std::function<QString()> currentValue)
 {

@@ -32,6 +32,8 @@ public:
     void Reload();
     // The "筛选此…" items: put a value in, choose its column, then "查询".
     void FilterThis(int item, const QString &value);
+    // Adds the popup item "重新导入".
+    QAction *AddReloadItem(QMenu *menu, const QString &objectName);
     // Adds a popup item that filters on a column of the current row.
     QAction *AddFilterItem(QMenu *menu, const QString &objectName, const QString &caption, int item,
                            std::function<QString()> currentValue);

@@ -5,9 +5,56 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+QGroupBox *FillWithGroupBox(QWidget *screen, const char *name)
+{
+    auto *box = new QGroupBox(screen);
+    box->setObjectName(QString::fromLatin1(name));
+    auto *layout = new QVBoxLayout(screen);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(box);
+    return box;
+}
+
+QGroupBox *MakeGroupBox(QWidget *parent, const char *name, const QRect &geometry)
+{
+    auto *box = new QGroupBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(geometry);
+    return box;
+}
+
+QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption, const QRect &geometry)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setGeometry(geometry);
+    return b;
+}
+
+QToolButton *MakeToolButton(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
+{
+    auto *b = new QToolButton(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setText(text);
+    b->setGeometry(geometry);
+    return b;
+}
+
+QAction *AddMenuItem(QMenu *menu, const char *name, const QString &caption, std::function<void()> action)
+{
+    QAction *item = menu->addAction(caption);
+    item->setObjectName(QString::fromLatin1(name));
+    QObject::connect(item, &QAction::triggered, menu, std::move(action));
+    return item;
+}
 
 LabeledEdit *MakeField(QWidget *parent, const char *name, const QString &label, int top, bool editable,
                        const QString &initial, int width)

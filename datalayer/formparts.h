@@ -4,16 +4,29 @@
 #include <QColor>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class LabeledEdit;
+class QAction;
 class QComboBox;
 class QDateEdit;
+class QGroupBox;
 class QMenu;
+class QPushButton;
+class QToolButton;
 class QWidget;
 
 // Builders for the controls the screens lay out by hand, so every screen's fields,
 // pickers and grid columns come out alike.
 
+// The group box that fills a screen, its frame for everything else.
+QGroupBox *FillWithGroupBox(QWidget *screen, const char *name = "GroupBox1");
+// A group box, a push button and a tool button at their place in the parent.
+QGroupBox *MakeGroupBox(QWidget *parent, const char *name, const QRect &geometry);
+QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption, const QRect &geometry);
+QToolButton *MakeToolButton(QWidget *parent, const char *name, const QString &text, const QRect &geometry);
+// A popup item with its object name, doing one thing.
+QAction *AddMenuItem(QMenu *menu, const char *name, const QString &caption, std::function<void()> action);
 // A labelled edit with its caption on the left, at (8, top) in its panel.
 LabeledEdit *MakeField(QWidget *parent, const char *name, const QString &label, int top, bool editable,
                        const QString &initial = QString(), int width = 185);

@@ -136,9 +136,7 @@ void TForm_kc::buildStockTab()
     ComboBox4->setGeometry(162, top, 66, 26);
     LabeledEdit13 = MakeField(GroupBox1, "LabeledEdit13", QStringLiteral("销售单价："), top += step, true);
     LabeledEdit2 = MakeField(GroupBox1, "LabeledEdit2", QStringLiteral("剩余重量："), top += step, true, QStringLiteral("0"), 185);
-    Button4 = new QPushButton(QStringLiteral("X"), GroupBox1);
-    Button4->setObjectName(QStringLiteral("Button4"));
-    Button4->setGeometry(198, top, 30, 26);
+    Button4 = MakeButton(GroupBox1, "Button4", QStringLiteral("X"), {198, top, 30, 26});
     for (LabeledEdit *e : {LabeledEdit3, LabeledEdit18, LabeledEdit19, LabeledEdit20, LabeledEdit1, LabeledEdit7,
                            LabeledEdit8, LabeledEdit21, LabeledEdit22, LabeledEdit15, LabeledEdit14})
         SetTextColour(e, kMaroon);
@@ -146,12 +144,8 @@ void TForm_kc::buildStockTab()
         SetTextColour(e, Qt::red);
     for (LabeledEdit *e : {LabeledEdit1, LabeledEdit7, LabeledEdit8, LabeledEdit15, LabeledEdit16, LabeledEdit13, LabeledEdit2})
         InstallNumericFilter(e->Edit());
-    Button3 = new QPushButton(QStringLiteral("修改(&E)"), GroupBox1);
-    Button3->setObjectName(QStringLiteral("Button3"));
-    Button3->setGeometry(8, top += step + 4, 106, 30);
-    Button1 = new QPushButton(QStringLiteral("删除(&D)"), GroupBox1);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(122, top, 106, 30);
+    Button3 = MakeButton(GroupBox1, "Button3", QStringLiteral("修改(&E)"), {8, top += step + 4, 106, 30});
+    Button1 = MakeButton(GroupBox1, "Button1", QStringLiteral("删除(&D)"), {122, top, 106, 30});
     Memo1 = new QPlainTextEdit(kRemarkStart, GroupBox1);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(8, top += 40, 220, 100);
@@ -200,13 +194,9 @@ void TForm_kc::buildStockTab()
 
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
-    D1 = PopupMenu2->addAction(QStringLiteral("删除(&D)"));
-    D1->setObjectName(QStringLiteral("D1"));
-    connect(D1, &QAction::triggered, Button1, &QPushButton::click);
+    D1 = AddMenuItem(PopupMenu2, "D1", QStringLiteral("删除(&D)"), [b = Button1] { b->click(); });
     PopupMenu2->addSeparator();
-    N2 = PopupMenu2->addAction(QStringLiteral("重新导入"));
-    N2->setObjectName(QStringLiteral("N2"));
-    connect(N2, &QAction::triggered, StockFilter, &FilterBar::Reload);
+    N2 = StockFilter->AddReloadItem(PopupMenu2, QStringLiteral("N2"));
     N3 = StockFilter->AddFilterItem(PopupMenu2, QStringLiteral("N3"), QStringLiteral("筛选此编号"),
                                     int(InventoryFilterEntry::Number), [this] { return LabeledEdit3->text(); });
     N4 = StockFilter->AddFilterItem(PopupMenu2, QStringLiteral("N4"), QStringLiteral("筛选此品种"),

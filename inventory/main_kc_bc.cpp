@@ -27,9 +27,7 @@ TForm_bcadd::TForm_bcadd(QWidget *parent)
     LabeledEdit2 = MakeField(this, "LabeledEdit2", QStringLiteral("成本单价："), 41, true, QStringLiteral("0"), 204);
     LabeledEdit4 = MakeField(this, "LabeledEdit4", QStringLiteral("加入重量："), 72, true, QStringLiteral("0"), 204);
     LabeledEdit4->EditLabel()->setStyleSheet(QStringLiteral("color: red"));
-    Button1 = new QPushButton(QStringLiteral("加入"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(70, 110, 80, 30);
+    Button1 = MakeButton(this, "Button1", QStringLiteral("加入"), {70, 110, 80, 30});
     connect(Button1, &QPushButton::clicked, this, &TForm_bcadd::Button1Click);
     PrepareLabels(this);
 }

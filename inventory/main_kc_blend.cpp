@@ -66,15 +66,9 @@ void TForm_kc::buildBlendTab()
     CheckBox2->setGeometry(238, 20, 84, 26); // beside the number it generates
     for (LabeledEdit *e : {LabeledEdit6, LabeledEdit9, LabeledEdit4, LabeledEdit11})
         InstallNumericFilter(e->Edit());
-    Button2 = new QPushButton(QStringLiteral("添加"), GroupBox2);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(8, top += step + 4, 96, 30);
-    Button6 = new QPushButton(QStringLiteral("修改"), GroupBox2);
-    Button6->setObjectName(QStringLiteral("Button6"));
-    Button6->setGeometry(112, top, 96, 30);
-    Button7 = new QPushButton(QStringLiteral("删除"), GroupBox2);
-    Button7->setObjectName(QStringLiteral("Button7"));
-    Button7->setGeometry(216, top, 96, 30);
+    Button2 = MakeButton(GroupBox2, "Button2", QStringLiteral("添加"), {8, top += step + 4, 96, 30});
+    Button6 = MakeButton(GroupBox2, "Button6", QStringLiteral("修改"), {112, top, 96, 30});
+    Button7 = MakeButton(GroupBox2, "Button7", QStringLiteral("删除"), {216, top, 96, 30});
     ListView1 = new QTreeWidget(GroupBox2);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setGeometry(8, top += 40, 314, 240);
@@ -84,13 +78,8 @@ void TForm_kc::buildBlendTab()
     ListView1->setRootIsDecorated(false);
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    Button11 = new QPushButton(QStringLiteral("清空"), GroupBox2);
-    Button11->setObjectName(QStringLiteral("Button11"));
-    Button11->setGeometry(8, top += 246, 96, 30);
-    SpeedButton2 = new QToolButton(GroupBox2);
-    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
-    SpeedButton2->setText(QStringLiteral("移出"));
-    SpeedButton2->setGeometry(226, top, 96, 30);
+    Button11 = MakeButton(GroupBox2, "Button11", QStringLiteral("清空"), {8, top += 246, 96, 30});
+    SpeedButton2 = MakeToolButton(GroupBox2, "SpeedButton2", QStringLiteral("移出"), {226, top, 96, 30});
 
     auto *right = new QVBoxLayout;
     row->addLayout(right, 1);
@@ -170,13 +159,9 @@ void TForm_kc::buildBlendTab()
 
     PopupMenu3 = new QMenu(this);
     PopupMenu3->setObjectName(QStringLiteral("PopupMenu3"));
-    D2 = PopupMenu3->addAction(QStringLiteral("删除(&D)"));
-    D2->setObjectName(QStringLiteral("D2"));
-    connect(D2, &QAction::triggered, Button7, &QPushButton::click);
+    D2 = AddMenuItem(PopupMenu3, "D2", QStringLiteral("删除(&D)"), [b = Button7] { b->click(); });
     PopupMenu3->addSeparator();
-    N11 = PopupMenu3->addAction(QStringLiteral("重新导入"));
-    N11->setObjectName(QStringLiteral("N11"));
-    connect(N11, &QAction::triggered, BlendFilter, &FilterBar::Reload);
+    N11 = BlendFilter->AddReloadItem(PopupMenu3, QStringLiteral("N11"));
     N12 = BlendFilter->AddFilterItem(PopupMenu3, QStringLiteral("N12"), QStringLiteral("筛选此编号"),
                                      int(BlendEntry::Number), [this] { return LabeledEdit5->text(); });
     N13 = BlendFilter->AddFilterItem(PopupMenu3, QStringLiteral("N13"), QStringLiteral("筛选此品种"),

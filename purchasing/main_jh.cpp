@@ -43,23 +43,6 @@ const QString kRaw = QStringLiteral("毛茶");
 const QString kNet = QStringLiteral("净茶");
 constexpr int kListLeft = 215;
 
-QToolButton *sideButton(QWidget *parent, const char *name, const QString &text, int top)
-{
-    auto *b = new QToolButton(parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setText(text);
-    b->setGeometry(165, top, 28, 26);
-    return b;
-}
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption, const QRect &geometry)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(geometry);
-    return b;
-}
-
 // Fills a choice box from a one-column statement; its text becomes the first name read.
 void fillChoice(QComboBox *box, const QString &sql)
 {
@@ -81,15 +64,9 @@ TForm_jh::TForm_jh(QWidget *parent) : ListScreen(parent)
     setWindowTitle(QStringLiteral("进货管理"));
     resize(1140, 769);
 
-    GroupBox1 = new QGroupBox(this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(GroupBox1);
+    GroupBox1 = FillWithGroupBox(this, "GroupBox1");
 
-    GroupBox2 = new QGroupBox(GroupBox1);
-    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
-    GroupBox2->setGeometry(5, 5, 201, 760);
+    GroupBox2 = MakeGroupBox(GroupBox1, "GroupBox2", {5, 5, 201, 760});
 
     int top = 18;
     const int step = 31;
@@ -105,10 +82,10 @@ TForm_jh::TForm_jh(QWidget *parent) : ListScreen(parent)
     ComboBox3 = MakeChoice(GroupBox2, "ComboBox3", QStringLiteral("产地："), top += step, {}, {});
     ComboBox5 = MakeChoice(GroupBox2, "ComboBox5", QStringLiteral("供应商："), top += step, {}, {});
     ComboBox5->resize(79, 26);
-    SpeedButton2 = sideButton(GroupBox2, "SpeedButton2", QStringLiteral("+"), top);
+    SpeedButton2 = MakeToolButton(GroupBox2, "SpeedButton2", QStringLiteral("+"), {165, top, 28, 26});
     LabeledEdit1 = MakeField(GroupBox2, "LabeledEdit1", QStringLiteral("毛茶价："), top += step, true, QStringLiteral("0"));
     LabeledEdit7 = MakeField(GroupBox2, "LabeledEdit7", QStringLiteral("总重量："), top += step, true, QStringLiteral("0"), 155);
-    SpeedButton3 = sideButton(GroupBox2, "SpeedButton3", QStringLiteral("="), top);
+    SpeedButton3 = MakeToolButton(GroupBox2, "SpeedButton3", QStringLiteral("="), {165, top, 28, 26});
     LabeledEdit14 = MakeField(GroupBox2, "LabeledEdit14", QStringLiteral("剩余重量："), top += step, true);
     LabeledEdit9 = MakeField(GroupBox2, "LabeledEdit9", QStringLiteral("总金额："), top += step, true, QStringLiteral("0"));
     for (LabeledEdit *e : {LabeledEdit1, LabeledEdit7, LabeledEdit9})
@@ -126,9 +103,9 @@ TForm_jh::TForm_jh(QWidget *parent) : ListScreen(parent)
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
     CheckBox2->setGeometry(82, top += step, 111, 24);
     top += step;
-    Button2 = button(GroupBox2, "Button2", QStringLiteral("进货(&A)"), {5, top, 63, 30});
-    Button3 = button(GroupBox2, "Button3", QStringLiteral("修改(&E)"), {69, top, 63, 30});
-    Button4 = button(GroupBox2, "Button4", QStringLiteral("删除(&D)"), {133, top, 63, 30});
+    Button2 = MakeButton(GroupBox2, "Button2", QStringLiteral("进货(&A)"), {5, top, 63, 30});
+    Button3 = MakeButton(GroupBox2, "Button3", QStringLiteral("修改(&E)"), {69, top, 63, 30});
+    Button4 = MakeButton(GroupBox2, "Button4", QStringLiteral("删除(&D)"), {133, top, 63, 30});
     Memo1 = new QPlainTextEdit(kRemarkStart, GroupBox2);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(8, top += 38, 185, 100);
@@ -147,8 +124,8 @@ TForm_jh::TForm_jh(QWidget *parent) : ListScreen(parent)
     Edit1->setGeometry(302, 12, 150, 26);
     DateTimePicker3 = MakeDatePicker(GroupBox1, "DateTimePicker3");
     DateTimePicker3->setGeometry(302, 12, 150, 26);
-    Button1 = button(GroupBox1, "Button1", QStringLiteral("查询"), {457, 10, 75, 30});
-    Button6 = button(GroupBox1, "Button6", QStringLiteral("导出"), {1050, 10, 75, 30});
+    Button1 = MakeButton(GroupBox1, "Button1", QStringLiteral("查询"), {457, 10, 75, 30});
+    Button6 = MakeButton(GroupBox1, "Button6", QStringLiteral("导出"), {1050, 10, 75, 30});
     Filter = new FilterBar(ComboBox2, Edit1, DateTimePicker3, Button1, this);
     Filter->SetDateItems({6});
     Filter->SetDatePosition({302, 12});
@@ -170,13 +147,9 @@ TForm_jh::TForm_jh(QWidget *parent) : ListScreen(parent)
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    D1 = PopupMenu1->addAction(QStringLiteral("删除(&D)"));
-    D1->setObjectName(QStringLiteral("D1"));
-    connect(D1, &QAction::triggered, Button4, &QPushButton::click);
+    D1 = AddMenuItem(PopupMenu1, "D1", QStringLiteral("删除(&D)"), [b = Button4] { b->click(); });
     PopupMenu1->addSeparator();
-    N1 = PopupMenu1->addAction(QStringLiteral("重新导入"));
-    N1->setObjectName(QStringLiteral("N1"));
-    connect(N1, &QAction::triggered, Filter, &FilterBar::Reload);
+    N1 = Filter->AddReloadItem(PopupMenu1, QStringLiteral("N1"));
     N7 = Filter->AddFilterItem(PopupMenu1, QStringLiteral("N7"), QStringLiteral("筛选此编号"), 1,
                                [this] { return LabeledEdit3->text(); });
     N5 = Filter->AddFilterItem(PopupMenu1, QStringLiteral("N5"), QStringLiteral("筛选此品种"), 2,

@@ -44,23 +44,14 @@ TForm_th::TForm_th(QWidget *parent) : ListScreen(parent)
     setWindowTitle(QStringLiteral("退货管理"));
     resize(1140, 769);
 
-    GroupBox1 = new QGroupBox(this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(GroupBox1);
+    GroupBox1 = FillWithGroupBox(this, "GroupBox1");
 
-    GroupBox2 = new QGroupBox(GroupBox1);
-    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
-    GroupBox2->setGeometry(0, 0, 201, 769);
+    GroupBox2 = MakeGroupBox(GroupBox1, "GroupBox2", {0, 0, 201, 769});
 
     int top = 20;
     const int step = 31;
     LabeledEdit3 = MakeField(GroupBox2, "LabeledEdit3", QStringLiteral("编号："), top, false, {}, 155);
-    SpeedButton2 = new QToolButton(GroupBox2);
-    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
-    SpeedButton2->setText(QStringLiteral("查"));
-    SpeedButton2->setGeometry(165, top, 28, 26);
+    SpeedButton2 = MakeToolButton(GroupBox2, "SpeedButton2", QStringLiteral("查"), {165, top, 28, 26});
     LabeledEdit5 = MakeField(GroupBox2, "LabeledEdit5", QStringLiteral("品种："), top += step, false);
     LabeledEdit9 = MakeField(GroupBox2, "LabeledEdit9", QStringLiteral("供应商："), top += step, false);
     LabeledEdit7 = MakeField(GroupBox2, "LabeledEdit7", QStringLiteral("总重量："), top += step, false, QStringLiteral("0"));
@@ -85,10 +76,7 @@ TForm_th::TForm_th(QWidget *parent) : ListScreen(parent)
     LabeledEdit6 = MakeField(GroupBox2, "LabeledEdit6", QStringLiteral("经办人："), top += step, true);
     LabeledEdit2 = MakeField(GroupBox2, "LabeledEdit2", QStringLiteral("退回重量："), top += step, true, QStringLiteral("0"), 155);
     LabeledEdit2->EditLabel()->setStyleSheet(QStringLiteral("color: red"));
-    SpeedButton1 = new QToolButton(GroupBox2);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setText(QStringLiteral("="));
-    SpeedButton1->setGeometry(165, top, 28, 26);
+    SpeedButton1 = MakeToolButton(GroupBox2, "SpeedButton1", QStringLiteral("="), {165, top, 28, 26});
     LabeledEdit10 = MakeField(GroupBox2, "LabeledEdit10", QStringLiteral("退回金额："), top += step, true);
     auto *label2 = new QLabel(QStringLiteral("退回日期："), GroupBox2);
     label2->setObjectName(QStringLiteral("Label2"));
@@ -97,12 +85,8 @@ TForm_th::TForm_th(QWidget *parent) : ListScreen(parent)
     DateTimePicker2->setGeometry(82, top, 111, 26);
     SetTextColour(DateTimePicker2, Qt::red);
     label2->setBuddy(DateTimePicker2);
-    Button2 = new QPushButton(QStringLiteral("退货(&A)"), GroupBox2);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(8, top += step + 4, 88, 30);
-    Button3 = new QPushButton(QStringLiteral("撤回(&D)"), GroupBox2);
-    Button3->setObjectName(QStringLiteral("Button3"));
-    Button3->setGeometry(105, top, 88, 30);
+    Button2 = MakeButton(GroupBox2, "Button2", QStringLiteral("退货(&A)"), {8, top += step + 4, 88, 30});
+    Button3 = MakeButton(GroupBox2, "Button3", QStringLiteral("撤回(&D)"), {105, top, 88, 30});
     Memo1 = new QPlainTextEdit(kRemarkStart, GroupBox2);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(8, top += 40, 185, 100);
@@ -120,9 +104,7 @@ TForm_th::TForm_th(QWidget *parent) : ListScreen(parent)
     Edit2->setGeometry(414, 20, 150, 26);
     DateTimePicker1 = MakeDatePicker(GroupBox1, "DateTimePicker1");
     DateTimePicker1->setGeometry(414, 20, 150, 26);
-    Button4 = new QPushButton(QStringLiteral("查询"), GroupBox1);
-    Button4->setObjectName(QStringLiteral("Button4"));
-    Button4->setGeometry(570, 18, 75, 30);
+    Button4 = MakeButton(GroupBox1, "Button4", QStringLiteral("查询"), {570, 18, 75, 30});
     LotFilter = new FilterBar(ComboBox7, Edit2, DateTimePicker1, Button4, this);
     LotFilter->SetDateItems({4});
     LotFilter->SetDatePosition({414, 20});
@@ -151,12 +133,8 @@ TForm_th::TForm_th(QWidget *parent) : ListScreen(parent)
     Edit1->setGeometry(414, 428, 150, 26);
     DateTimePicker3 = MakeDatePicker(GroupBox1, "DateTimePicker3");
     DateTimePicker3->setGeometry(414, 428, 150, 26);
-    Button5 = new QPushButton(QStringLiteral("查询"), GroupBox1);
-    Button5->setObjectName(QStringLiteral("Button5"));
-    Button5->setGeometry(570, 426, 75, 30);
-    Button1 = new QPushButton(QStringLiteral("导出"), GroupBox1);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(650, 426, 75, 30);
+    Button5 = MakeButton(GroupBox1, "Button5", QStringLiteral("查询"), {570, 426, 75, 30});
+    Button1 = MakeButton(GroupBox1, "Button1", QStringLiteral("导出"), {650, 426, 75, 30});
     ReturnFilter = new FilterBar(ComboBox1, Edit1, DateTimePicker3, Button5, this);
     ReturnFilter->SetDateItems({5});
     ReturnFilter->SetDatePosition({414, 428});
@@ -175,9 +153,7 @@ TForm_th::TForm_th(QWidget *parent) : ListScreen(parent)
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    N2 = PopupMenu1->addAction(QStringLiteral("重新导入"));
-    N2->setObjectName(QStringLiteral("N2"));
-    connect(N2, &QAction::triggered, LotFilter, &FilterBar::Reload);
+    N2 = LotFilter->AddReloadItem(PopupMenu1, QStringLiteral("N2"));
     N3 = LotFilter->AddFilterItem(PopupMenu1, QStringLiteral("N3"), QStringLiteral("筛选此编号"), 1,
                                   [this] { return LabeledEdit3->text(); });
     N4 = LotFilter->AddFilterItem(PopupMenu1, QStringLiteral("N4"), QStringLiteral("筛选此品种"), 2,
@@ -189,14 +165,10 @@ TForm_th::TForm_th(QWidget *parent) : ListScreen(parent)
 
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
-    D1 = PopupMenu2->addAction(QStringLiteral("撤回(&D)"));
-    D1->setObjectName(QStringLiteral("D1"));
-    connect(D1, &QAction::triggered, Button3, &QPushButton::click);
+    D1 = AddMenuItem(PopupMenu2, "D1", QStringLiteral("撤回(&D)"), [b = Button3] { b->click(); });
     N1 = PopupMenu2->addSeparator();
     N1->setObjectName(QStringLiteral("N1"));
-    N5 = PopupMenu2->addAction(QStringLiteral("重新导入"));
-    N5->setObjectName(QStringLiteral("N5"));
-    connect(N5, &QAction::triggered, ReturnFilter, &FilterBar::Reload);
+    N5 = ReturnFilter->AddReloadItem(PopupMenu2, QStringLiteral("N5"));
     N7 = ReturnFilter->AddFilterItem(PopupMenu2, QStringLiteral("N7"), QStringLiteral("筛选此编号"), 1,
                                      [this] { return LabeledEdit3->text(); });
     N9 = ReturnFilter->AddFilterItem(PopupMenu2, QStringLiteral("N9"), QStringLiteral("筛选此品种"), 2,

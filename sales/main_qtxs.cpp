@@ -40,23 +40,14 @@ TForm_qtxs::TForm_qtxs(QWidget *parent) : ListScreen(parent)
     setWindowTitle(QStringLiteral("前台销售"));
     resize(1000, 640);
 
-    GroupBox1 = new QGroupBox(this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(GroupBox1);
+    GroupBox1 = FillWithGroupBox(this, "GroupBox1");
 
-    GroupBox2 = new QGroupBox(GroupBox1);
-    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
-    GroupBox2->setGeometry(5, 10, 201, 600);
+    GroupBox2 = MakeGroupBox(GroupBox1, "GroupBox2", {5, 10, 201, 600});
 
     int top = 20;
     const int step = 31;
     LabeledEdit1 = MakeField(GroupBox2, "LabeledEdit1", QStringLiteral("编号："), top, true, {}, 155);
-    SpeedButton2 = new QToolButton(GroupBox2);
-    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
-    SpeedButton2->setText(QStringLiteral("查"));
-    SpeedButton2->setGeometry(165, top, 28, 26);
+    SpeedButton2 = MakeToolButton(GroupBox2, "SpeedButton2", QStringLiteral("查"), {165, top, 28, 26});
     LabeledEdit3 = MakeField(GroupBox2, "LabeledEdit3", QStringLiteral("品种："), top += step, false);
     LabeledEdit5 = MakeField(GroupBox2, "LabeledEdit5", QStringLiteral("产地："), top += step, false);
     ComboBox1 = MakeChoice(GroupBox2, "ComboBox1", QStringLiteral("毛/净茶："), top += step,
@@ -75,19 +66,14 @@ TForm_qtxs::TForm_qtxs(QWidget *parent) : ListScreen(parent)
     LabeledEdit2 = MakeField(GroupBox2, "LabeledEdit2", QStringLiteral("单价："), top += step, true);
     LabeledEdit4 = MakeField(GroupBox2, "LabeledEdit4", QStringLiteral("剩余重量："), top += step, false);
     LabeledEdit7 = MakeField(GroupBox2, "LabeledEdit7", QStringLiteral("重量："), top += step, true, {}, 155);
-    SpeedButton1 = new QToolButton(GroupBox2);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setText(QStringLiteral("="));
-    SpeedButton1->setGeometry(165, top, 28, 26);
+    SpeedButton1 = MakeToolButton(GroupBox2, "SpeedButton1", QStringLiteral("="), {165, top, 28, 26});
     LabeledEdit8 = MakeField(GroupBox2, "LabeledEdit8", QStringLiteral("总金额："), top += step, false);
     LabeledEdit10 = MakeField(GroupBox2, "LabeledEdit10", QStringLiteral("实收款："), top += step, true);
     SetTextColour(LabeledEdit2, Qt::red);
     SetTextColour(LabeledEdit7, Qt::red);
     SetTextColour(LabeledEdit8, Qt::red);
     SetTextColour(LabeledEdit10, QColor(0, 255, 0));
-    Button2 = new QPushButton(QStringLiteral("出售(&C)"), GroupBox2);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(50, top += step + 4, 100, 30);
+    Button2 = MakeButton(GroupBox2, "Button2", QStringLiteral("出售(&C)"), {50, top += step + 4, 100, 30});
     Memo1 = new QPlainTextEdit(kRemarkStart, GroupBox2);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(8, top += 40, 185, 100);
@@ -109,9 +95,7 @@ TForm_qtxs::TForm_qtxs(QWidget *parent) : ListScreen(parent)
     DateTimePicker3 = new QDateEdit(GroupBox1);
     DateTimePicker3->setObjectName(QStringLiteral("DateTimePicker3"));
     DateTimePicker3->setGeometry(320, 15, 150, 26);
-    Button3 = new QPushButton(QStringLiteral("查询"), GroupBox1);
-    Button3->setObjectName(QStringLiteral("Button3"));
-    Button3->setGeometry(475, 13, 75, 30);
+    Button3 = MakeButton(GroupBox1, "Button3", QStringLiteral("查询"), {475, 13, 75, 30});
     Filter = new FilterBar(ComboBox7, Edit2, DateTimePicker3, Button3, this);
     Filter->SetDateItems({4});
 
@@ -137,9 +121,7 @@ TForm_qtxs::TForm_qtxs(QWidget *parent) : ListScreen(parent)
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     PopupMenu1->addSeparator();
-    N7 = PopupMenu1->addAction(QStringLiteral("重新导入"));
-    N7->setObjectName(QStringLiteral("N7"));
-    connect(N7, &QAction::triggered, Filter, &FilterBar::Reload);
+    N7 = Filter->AddReloadItem(PopupMenu1, QStringLiteral("N7"));
     N1 = Filter->AddFilterItem(PopupMenu1, QStringLiteral("N1"), QStringLiteral("筛选此编号"), 1,
                                [this] { return LabeledEdit1->text(); });
     N2 = Filter->AddFilterItem(PopupMenu1, QStringLiteral("N2"), QStringLiteral("筛选此品种"), 2,
