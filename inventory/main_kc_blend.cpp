@@ -245,7 +245,8 @@ void TForm_kc::CheckBox2Click()
 {
     if (!m_ini)
         m_ini = std::make_unique<IniFile>(ProgramPath(QStringLiteral("config.ini")));
-    SetBlendAutoNumber(*m_ini, CheckBox2->isChecked());
+    if (!SetBlendAutoNumber(*m_ini, CheckBox2->isChecked()))
+        Dialogs::ShowError(this, QStringLiteral("无法保存设置: ") + m_ini->FileName());
 }
 
 BlendFields TForm_kc::blendFields() const

@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QLineEdit>
 #include <QToolButton>
 
@@ -512,6 +513,14 @@ TEST_F(Blending, TheAutoNumberTickIsStoredAtOnceAndReadOnTheNextOpening)
     EXPECT_TRUE(screen->CheckBox2->isChecked());
     screen->CheckBox2->click();
     EXPECT_FALSE(BlendAutoNumber(ini));
+}
+
+TEST_F(Blending, ATickThatCannotBeStoredSaysSo)
+{
+    QDir().mkpath(ProgramPath("config.ini")); // a folder where the file should be
+    open();
+    screen->CheckBox2->click();
+    EXPECT_EQ(dialogs.Count(Dialogs::Kind::Error), 1);
 }
 
 } // namespace

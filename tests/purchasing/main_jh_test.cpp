@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDateEdit>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -201,6 +202,14 @@ TEST_F(StockIntake, TheAutoNumberTickSurvivesARestart)
     screen->CheckBox2->click();
     open();
     EXPECT_FALSE(screen->CheckBox2->isChecked());
+}
+
+TEST_F(StockIntake, ATickThatCannotBeStoredSaysSo)
+{
+    QDir().mkpath(ProgramPath("config.ini")); // a folder where the file should be
+    open();
+    screen->CheckBox2->click();
+    EXPECT_EQ(dialogs.Count(Dialogs::Kind::Error), 1);
 }
 
 TEST_F(StockIntake, ARowLoadsIntoThePanelAndAChangeRewritesThatLotOnly)
