@@ -313,11 +313,7 @@ void ContactBook::clearFields(const QStringList &columns)
 
 bool ContactBook::write(const QString &sql)
 {
-    Connection &conn = Form_sql->ADOConnection1;
-    if (RunSQL(sql, conn))
-        return true;
-    Dialogs::ShowError(this, conn.LastError());
-    return false;
+    return RunSQLOrReport(sql, Form_sql->ADOConnection1, this);
 }
 
 bool ContactBook::haveSelection(const QString &notice)

@@ -12,6 +12,8 @@ class QWidget;
 namespace Dialogs {
 
 inline const QString kCaption = QStringLiteral("提示!");
+// The notice of a change or deletion that names no row of the list.
+inline const QString kChooseRow = QStringLiteral("请先在列表中选择一条记录!");
 
 enum class Kind { Confirm, Notice, Error, SaveFile, Folder };
 

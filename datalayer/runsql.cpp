@@ -2,6 +2,7 @@
 
 #include "datalayer/connection.h"
 #include "datalayer/dberror.h"
+#include "datalayer/dialogs.h"
 
 bool RunSQL(const QString &sql, Connection &conn)
 {
@@ -34,4 +35,12 @@ bool RunSQLTogether(const QStringList &statements, Connection &conn)
         conn.SetLastError(reason);
         return false;
     }
+}
+
+bool RunSQLOrReport(const QString &sql, Connection &conn, QWidget *owner)
+{
+    if (RunSQL(sql, conn))
+        return true;
+    Dialogs::ShowError(owner, conn.LastError());
+    return false;
 }

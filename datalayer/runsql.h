@@ -2,6 +2,8 @@
 #include <QString>
 #include <QStringList>
 
+class QWidget;
+
 class Connection;
 
 // Executes one statement of the old dialect; true when it ran. Shows nothing: the engine's
@@ -10,3 +12,7 @@ bool RunSQL(const QString &sql, Connection &conn);
 
 // Executes the statements as one transaction: all of them happen, or none does.
 bool RunSQLTogether(const QStringList &statements, Connection &conn);
+
+// RunSQL for a write the user asked for: a refusal shows the engine's reason in the
+// standard error box, owned by owner. True when it ran.
+bool RunSQLOrReport(const QString &sql, Connection &conn, QWidget *owner);

@@ -42,7 +42,6 @@ TForm_kc *Form_kc = nullptr;
 namespace {
 
 const QString kRemarkStart = QStringLiteral("备注：");
-const QString kChooseLot = QStringLiteral("请先在列表中选择一条记录!");
 const QColor kMaroon(128, 0, 0);
 
 } // namespace
@@ -300,7 +299,7 @@ void TForm_kc::Button3Click()
         if (LabeledEdit1->text().isEmpty())
             return;
         if (m_lotId.isEmpty()) {
-            Dialogs::Notice(this, kChooseLot);
+            Dialogs::Notice(this, Dialogs::kChooseRow);
             return;
         }
         const QString problem = InventoryCorrectionProblem(LabeledEdit2->text(), LabeledEdit16->text(), LabeledEdit13->text());
@@ -310,16 +309,7 @@ void TForm_kc::Button3Click()
         }
         if (!Dialogs::Confirm(this, QStringLiteral("是否确定是否进行修改!")))
             return;
-        Connection &conn = Form_sql->ADOConnection1;
-        if (!RunSQL(InventoryCorrectionUpdate(m_lotId, LabeledEdit2->text(), LabeledEdit16->text(), LabeledEdit13->text()),
-                    conn)) {
-            Dialogs::ShowError(this, conn.LastError());
-            return;
-        }
-        resetStockFields();
-        Form_sql->ADOQuery1->Requery();
-        // A corrected blend shows its new remaining weight in the blend list as well.
-        Form_sql->ADOQuery_xs->Requery();
+        writeStock(InventoryCorrectionUpdate(m_lotId, LabeledEdit2->text(), LabeledEdit16->text(), LabeledEdit13->text()));
     });
 }
 
@@ -329,20 +319,23 @@ void TForm_kc::Button1Click()
         if (LabeledEdit3->text().isEmpty())
             return;
         if (m_lotId.isEmpty()) {
-            Dialogs::Notice(this, kChooseLot);
+            Dialogs::Notice(this, Dialogs::kChooseRow);
             return;
         }
         if (!Dialogs::Confirm(this, QStringLiteral("是否确定删除此商品!")))
             return;
-        Connection &conn = Form_sql->ADOConnection1;
-        if (!RunSQL(InventoryDeleteStatement(m_lotId), conn)) {
-            Dialogs::ShowError(this, conn.LastError());
-            return;
-        }
-        resetStockFields();
-        Form_sql->ADOQuery1->Requery();
-        Form_sql->ADOQuery_xs->Requery();
+        writeStock(InventoryDeleteStatement(m_lotId));
     });
+}
+
+void TForm_kc::writeStock(const QString &sql)
+{
+    if (!RunSQLOrReport(sql, Form_sql->ADOConnection1, this))
+        return;
+    resetStockFields();
+    Form_sql->ADOQuery1->Requery();
+    // A corrected or deleted blend shows so in the blend list as well.
+    Form_sql->ADOQuery_xs->Requery();
 }
 
 void TForm_kc::resetStockFields()

@@ -146,6 +146,8 @@ private:
     void buildStockTab();
     void buildBlendTab();
     void resetStockFields();
+    // Runs a correction or deletion the user confirmed; a refusal is shown, the fields stay.
+    void writeStock(const QString &sql);
     void resetBlend();
     void afterBlendWrite();
     BlendFields blendFields() const;

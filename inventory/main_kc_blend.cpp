@@ -284,11 +284,8 @@ void TForm_kc::Button2Click()
             LabeledEdit5->setText(BlendAutoNumberText(ComboBox2->currentText(), DateTimePicker2->date(), LabeledEdit4->text()));
         if (!Dialogs::Confirm(this, QStringLiteral("是否确定添加此商品!")))
             return;
-        Connection &conn = Form_sql->ADOConnection1;
-        if (!RunSQL(BlendInsertStatement(blendFields()), conn)) {
-            Dialogs::ShowError(this, conn.LastError());
+        if (!RunSQLOrReport(BlendInsertStatement(blendFields()), Form_sql->ADOConnection1, this))
             return;
-        }
         afterBlendWrite();
     });
 }
@@ -341,11 +338,8 @@ void TForm_kc::Button6Click()
         }
         if (!Dialogs::Confirm(this, QStringLiteral("是否确定修改此商品资料!")))
             return;
-        Connection &conn = Form_sql->ADOConnection1;
-        if (!RunSQL(BlendUpdateStatement(b, m_blendId), conn)) {
-            Dialogs::ShowError(this, conn.LastError());
+        if (!RunSQLOrReport(BlendUpdateStatement(b, m_blendId), Form_sql->ADOConnection1, this))
             return;
-        }
         afterBlendWrite();
     });
 }
@@ -357,11 +351,8 @@ void TForm_kc::Button7Click()
             return;
         if (!Dialogs::Confirm(this, QStringLiteral("是否确定删除此商品!")))
             return;
-        Connection &conn = Form_sql->ADOConnection1;
-        if (!RunSQL(InventoryDeleteStatement(m_blendId), conn)) {
-            Dialogs::ShowError(this, conn.LastError());
+        if (!RunSQLOrReport(InventoryDeleteStatement(m_blendId), Form_sql->ADOConnection1, this))
             return;
-        }
         afterBlendWrite();
     });
 }

@@ -36,5 +36,3 @@ IntakeAmounts ComputeIntakeAmounts(const QString &rawPrice, const QString &total
 // rounded to a whole number of at least three digits (铁观音, 26 April, 12.5 -> T0426013).
 // Throws ConvertError when the weight is not a number.
 QString AutoLotNumber(const QString &variety, const QDate &date, const QString &totalWeight);
-
-inline const QString kIntakeChooseLot = QStringLiteral("请先在列表中选择一条记录!");

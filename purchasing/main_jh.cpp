@@ -297,11 +297,8 @@ IntakeFields TForm_jh::fields() const
 
 bool TForm_jh::write(const QString &sql)
 {
-    Connection &conn = Form_sql->ADOConnection1;
-    if (!RunSQL(sql, conn)) {
-        Dialogs::ShowError(this, conn.LastError());
+    if (!RunSQLOrReport(sql, Form_sql->ADOConnection1, this))
         return false;
-    }
     clearAfterWrite();
     Form_sql->ADOQuery1->Requery();
     return true;
@@ -335,7 +332,7 @@ void TForm_jh::Button3Click()
 {
     Guarded(this, [this] {
         const IntakeFields f = fields();
-        QString problem = m_lotId < 0 ? kIntakeChooseLot : IntakeInputProblem(f);
+        QString problem = m_lotId < 0 ? Dialogs::kChooseRow : IntakeInputProblem(f);
         if (!problem.isEmpty()) {
             Dialogs::Notice(this, problem);
             return;
@@ -351,7 +348,7 @@ void TForm_jh::Button4Click()
         if (LabeledEdit3->text().isEmpty())
             return;
         if (m_lotId < 0) {
-            Dialogs::Notice(this, kIntakeChooseLot);
+            Dialogs::Notice(this, Dialogs::kChooseRow);
             return;
         }
         if (Dialogs::Confirm(this, QStringLiteral("是否确定删除此商品!")))

@@ -314,7 +314,7 @@ void TForm_th::Button2Click()
     Guarded(this, [this] {
         QString problem = ReturnInputProblem(LabeledEdit4->text(), LabeledEdit2->text(), LabeledEdit10->text());
         if (problem.isEmpty() && m_lotId < 0)
-            problem = kReturnChooseRow;
+            problem = Dialogs::kChooseRow;
         if (!problem.isEmpty()) {
             Dialogs::Notice(this, problem);
             return;

@@ -1,6 +1,7 @@
 #include "returns/returnstatements.h"
 
 #include "datalayer/dialect.h"
+#include "datalayer/dialogs.h"
 #include "datalayer/numbertext.h"
 #include "datalayer/stockupdate.h"
 #include "datalayer/query.h"
@@ -87,7 +88,7 @@ QString ReturnPricingProblem(const QString &rawPrice, const QString &weight)
 QString ReturnInputProblem(const QString &remaining, const QString &weight, const QString &amount)
 {
     if (!IsNumberText(remaining))
-        return kReturnChooseRow;
+        return Dialogs::kChooseRow;
     if (!IsWeightText(weight))
         return QStringLiteral("请输入正确的退回重量!");
     if (StrToFloat(weight) > StrToFloat(remaining))
@@ -103,14 +104,14 @@ Withdrawal PlanWithdrawal(const QString &returnId, Connection &conn)
     bool ok = false;
     const qint64 id = returnId.toLongLong(&ok);
     if (!ok) {
-        w.problem = kReturnChooseRow;
+        w.problem = Dialogs::kChooseRow;
         return w;
     }
     Query ret(&conn, QStringLiteral("withdrawal"));
     ret.SetSQL(QStringLiteral("Select * From 退货管理 where ID = ") + QString::number(id));
     ret.Open();
     if (ret.IsEmpty()) {
-        w.problem = kReturnChooseRow; // withdrawn already, or never there
+        w.problem = Dialogs::kChooseRow; // withdrawn already, or never there
         return w;
     }
     Query lot(&conn, QStringLiteral("withdrawal lot"));

@@ -51,5 +51,4 @@ bool RecordReturn(const ReturnFields &r, qint64 lotId, double remaining, Connect
 bool Withdraw(const Withdrawal &w, Connection &conn);
 
 inline const QString kReturnTooHeavy = QStringLiteral("退货重量大于剩余重量!");
-inline const QString kReturnChooseRow = QStringLiteral("请先在列表中选择一条记录!");
 inline const QString kReturnLotGone = QStringLiteral("此退回商品的原库存已不存在!");

@@ -281,7 +281,7 @@ void TForm_qtxs::Button2Click()
         sale.received = LabeledEdit10->text();
         QString problem = SaleInputProblem(sale, LabeledEdit4->text());
         if (problem.isEmpty() && m_lotId < 0)
-            problem = kChooseLot;
+            problem = Dialogs::kChooseRow;
         if (!problem.isEmpty()) {
             Dialogs::Notice(this, problem);
             return;

@@ -1,6 +1,7 @@
 #include "sales/salestatements.h"
 
 #include "datalayer/dialect.h"
+#include "datalayer/dialogs.h"
 #include "datalayer/numbertext.h"
 #include "datalayer/stockupdate.h"
 #include "datalayer/runsql.h"
@@ -52,7 +53,7 @@ QString SaleListStatement(int choice, const QString &value, const QDate &date)
 QString PricingInputProblem(const QString &unitPrice, const QString &remaining, const QString &weight)
 {
     if (!IsNumberText(remaining))
-        return kChooseLot;
+        return Dialogs::kChooseRow;
     if (!IsNumberText(unitPrice))
         return QStringLiteral("请输入正确的单价!");
     if (!IsWeightText(weight))

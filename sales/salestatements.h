@@ -41,4 +41,3 @@ QString PricingInputProblem(const QString &unitPrice, const QString &remaining, 
 bool RecordSale(const SaleFields &sale, qint64 lotId, double remaining, Connection &conn);
 
 inline const QString kNoStock = QStringLiteral("库存量不足!");
-inline const QString kChooseLot = QStringLiteral("请先在列表中选择一条记录!");
