@@ -44,6 +44,29 @@ sqlite3 *openKeyed(const QString &path, const QString &password, int flags)
     }
     return db;
 }
+
+QStringList columnsOf(sqlite3 *db, const QString &table)
+{
+    QStringList names;
+    sqlite3_stmt *stmt = nullptr;
+    const QByteArray sql = ("PRAGMA table_info(\"" + table + "\")").toUtf8();
+    if (sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr) != SQLITE_OK)
+        throw DbError(QString::fromUtf8(sqlite3_errmsg(db)));
+    while (sqlite3_step(stmt) == SQLITE_ROW)
+        names << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 1)));
+    const int rc = sqlite3_finalize(stmt);
+    if (rc != SQLITE_OK)
+        throw DbError(QString::fromUtf8(sqlite3_errstr(rc)));
+    return names;
+}
+
+// Brings an older file (a backup, a database from before a column was added) up to the
+// schema; the caller holds the write transaction.
+void upgradeSchema(sqlite3 *db)
+{
+    for (const QString &statement : SchemaUpgradeStatements([db](const QString &t) { return columnsOf(db, t); }))
+        execOn(db, statement);
+}
 } // namespace
 
 Connection::Connection(const QString &name) : m_name(name) {}
@@ -68,6 +91,12 @@ void Connection::Open()
             execOn(db, "PRAGMA locking_mode = EXCLUSIVE");
             // A first write transaction takes the exclusive lock, which this mode never gives back.
             execOn(db, "BEGIN EXCLUSIVE");
+            try {
+                upgradeSchema(db);
+            } catch (...) {
+                sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+                throw;
+            }
             execOn(db, "COMMIT");
         } else {
             // Reading the schema is what reveals a wrong password or a locked file.
@@ -101,6 +130,23 @@ void Connection::fail(const QString &text)
     throw DbError(text);
 }
 
+void Connection::UpgradeSchema()
+{
+    sqlite3 *db = Handle();
+    const bool own = !InTransaction();
+    if (own)
+        ExecuteNative("BEGIN IMMEDIATE");
+    try {
+        upgradeSchema(db);
+    } catch (const DbError &e) {
+        if (own)
+            Rollback();
+        fail(e.text());
+    }
+    if (own)
+        Commit();
+}
+
 void Connection::ExecuteNative(const QString &sql)
 {
     sqlite3 *db = Handle();
@@ -124,7 +170,35 @@ void Connection::ExecuteNative(const QString &sql)
 
 void Connection::Execute(const QString &sql)
 {
-    ExecuteNative(TranslateSql(sql));
+    sqlite3 *db = Handle();
+    const QByteArray utf8 = TranslateSql(sql).toUtf8();
+    const char *tail = nullptr;
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(db, utf8.constData(), -1, &stmt, &tail) != SQLITE_OK)
+        fail(QString::fromUtf8(sqlite3_errmsg(db)));
+    if (!stmt)
+        fail(QStringLiteral("empty statement"));
+    // A second statement behind the first is refused before anything runs; blanks,
+    // semicolons and comments after it are fine.
+    for (const char *p = tail; p && *p;) {
+        sqlite3_stmt *next = nullptr;
+        const char *rest = nullptr;
+        const bool parsed = sqlite3_prepare_v2(db, p, -1, &next, &rest) == SQLITE_OK;
+        sqlite3_finalize(next);
+        if (!parsed || next) {
+            sqlite3_finalize(stmt);
+            fail(QStringLiteral("only one statement may be run at a time"));
+        }
+        if (rest == p)
+            break;
+        p = rest;
+    }
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    }
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_DONE)
+        fail(QString::fromUtf8(sqlite3_errmsg(db)));
 }
 
 int Connection::RowsAffected() const

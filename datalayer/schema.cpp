@@ -49,7 +49,7 @@ std::vector<TableDef> makeTables()
     };
 }
 
-// Lookups and daily sums filter by these.
+// Lookups and daily sums filter by these. Append only: an index is known by its position.
 const char *const kIndexes[][2] = {
     {"库存管理", "编号"},     {"库存管理", "入库日期"}, {"库存管理", "配茶"},
     {"销售记录", "编号"},     {"销售记录", "日期"},     {"退货管理", "编号"},
@@ -102,19 +102,48 @@ const TableDef *FindTable(const QString &name)
     return nullptr;
 }
 
-QStringList SchemaStatements()
+namespace {
+QString createTableSql(const TableDef &t)
+{
+    QStringList cols;
+    for (const ColumnDef &c : t.columns)
+        cols << columnSql(c);
+    return "CREATE TABLE " + quoteName(t.name) + " (" + cols.join(", ") + ")";
+}
+
+QStringList indexStatements(const QString &prefix)
 {
     QStringList out;
-    for (const TableDef &t : SchemaTables()) {
-        QStringList cols;
-        for (const ColumnDef &c : t.columns)
-            cols << columnSql(c);
-        out << "CREATE TABLE " + quoteName(t.name) + " (" + cols.join(", ") + ")";
-    }
     int n = 0;
     for (const auto &ix : kIndexes)
-        out << QString("CREATE INDEX ix%1 ON %2 (%3)")
+        out << QString("%1 ix%2 ON %3 (%4)")
+                   .arg(prefix)
                    .arg(++n)
                    .arg(quoteName(QString::fromUtf8(ix[0])), quoteName(QString::fromUtf8(ix[1])));
     return out;
+}
+} // namespace
+
+QStringList SchemaStatements()
+{
+    QStringList out;
+    for (const TableDef &t : SchemaTables())
+        out << createTableSql(t);
+    return out + indexStatements(QStringLiteral("CREATE INDEX"));
+}
+
+QStringList SchemaUpgradeStatements(const std::function<QStringList(const QString &table)> &columnsOf)
+{
+    QStringList out;
+    for (const TableDef &t : SchemaTables()) {
+        const QStringList present = columnsOf(t.name);
+        if (present.isEmpty()) {
+            out << createTableSql(t);
+            continue;
+        }
+        for (const ColumnDef &c : t.columns)
+            if (!present.contains(c.name, Qt::CaseInsensitive))
+                out << "ALTER TABLE " + quoteName(t.name) + " ADD COLUMN " + columnSql(c);
+    }
+    return out + indexStatements(QStringLiteral("CREATE INDEX IF NOT EXISTS"));
 }

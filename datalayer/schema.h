@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 // How a column behaves: the types the old engine enforced, kept by the schema itself.
@@ -38,3 +39,9 @@ const std::vector<TableDef> &SchemaTables();
 const TableDef *FindTable(const QString &name);
 // The CREATE TABLE and CREATE INDEX statements (SQLite) that make an empty database.
 QStringList SchemaStatements();
+
+// The statements that bring an older file up to this schema: missing tables are created,
+// columns added since (always at the end of a table) are appended with their type rules,
+// missing indexes made. columnsOf gives a table's present column names, empty when absent.
+// Nothing is ever dropped or reordered, so stored rows keep their positions.
+QStringList SchemaUpgradeStatements(const std::function<QStringList(const QString &table)> &columnsOf);

@@ -235,4 +235,72 @@ TEST(DatabaseFile, PlainSqliteCannotReadIt)
     sqlite3_close(db);
 }
 
+TEST_F(Database, AWriteRunsExactlyOneStatement)
+{
+    struct {
+        const char *sql;
+        bool runs;
+    } cases[] = {
+        {"insert into 支出管理(日期,金额,事项) values('2009-04-26',1,'a')", true},
+        {"insert into 支出管理(日期,金额,事项) values('2009-04-26',1,'a');", true},
+        {"insert into 支出管理(日期,金额,事项) values('2009-04-26',1,'a') ; ; -- done", true},
+        {"insert into 支出管理(日期,金额,事项) values('2009-04-26',1,'a; delete from 支出管理')", true},
+        {"insert into 支出管理(日期,金额,事项) values('2009-04-26',1,'a'); delete from 用户管理", false},
+        {"insert into 支出管理(日期,金额,事项) values('2009-04-26',1,'a');;/* x */ drop table 用户管理", false},
+        {"insert into 支出管理(日期,金额,事项) values('2009-04-26',1,'a'); garbage", false},
+        {"", false},
+    };
+    for (const auto &c : cases) {
+        const QString before = scalar("select count(*) from 支出管理");
+        EXPECT_EQ(RunSQL(QString::fromUtf8(c.sql), conn), c.runs) << c.sql;
+        EXPECT_EQ(scalar("select count(*) from 支出管理").toInt(), before.toInt() + (c.runs ? 1 : 0)) << c.sql;
+    }
+    EXPECT_EQ(scalar("select count(*) from 用户管理"), "1");
+    EXPECT_EQ(scalar("select count(*) from sqlite_master where name='用户管理'"), "1");
+}
+
+TEST(DatabaseFile, AnOlderFileGetsTheAddedColumnsWhenTheDataModuleOpensIt)
+{
+    TestFolder folder;
+    {
+        // An older file: one table lacks its last column and another table is missing.
+        Connection old;
+        old.SetDatabase(folder.DatabasePath());
+        old.ExecuteNative("DROP TABLE 记事本");
+        old.ExecuteNative("CREATE TABLE 记事本 (ID INTEGER PRIMARY KEY AUTOINCREMENT, 用户名 TEXT, 修改日期 DATE,"
+                          " 提醒 BOOLEAN NOT NULL DEFAULT 0, 提醒时间 DATE, 标题 TEXT)");
+        old.ExecuteNative("INSERT INTO 记事本(用户名, 标题) VALUES('admin', 'kept')");
+        old.ExecuteNative("DROP TABLE TeaGG");
+        old.ExecuteNative("DROP TABLE 销售统计");
+        old.ExecuteNative("CREATE TABLE 销售统计 (ID INTEGER PRIMARY KEY AUTOINCREMENT, 日期 DATE, 毛净茶 TEXT,"
+                          " 总重量 REAL, 总金额 REAL, 实收款 REAL, 总支出 REAL)");
+        old.ExecuteNative("INSERT INTO 销售统计(日期) VALUES('2009-04-26')");
+    }
+    Connection conn;
+    conn.SetDatabase(folder.DatabasePath());
+    conn.SetExclusive(true);
+    conn.Open();
+    for (const QString table : {tables::Notepad, tables::DealerCache, tables::Statistics}) {
+        Query q(&conn, QStringLiteral("info"));
+        q.SetSQL(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table));
+        q.Open();
+        EXPECT_EQ(q.RecordCount(), int(FindTable(table)->columns.size())) << table.toStdString();
+    }
+    Query q(&conn, QStringLiteral("row"));
+    q.SetSQL(QStringLiteral("Select * From 记事本"));
+    q.Open();
+    EXPECT_EQ(q.FieldByName("标题").AsString(), "kept");
+    EXPECT_TRUE(q.FieldByName("内容").IsNull());
+    // The added column keeps its type rule.
+    EXPECT_FALSE(RunSQL("update 销售统计 set 欠款总额='abc'", conn));
+    EXPECT_TRUE(RunSQL("update 销售统计 set 欠款总额='12.5'", conn));
+    // A file that is already current is left as it is.
+    EXPECT_TRUE(SchemaUpgradeStatements([](const QString &t) {
+                    QStringList names;
+                    for (const ColumnDef &c : FindTable(t)->columns)
+                        names << c.name;
+                    return names;
+                }).filter("ALTER").isEmpty());
+}
+
 } // namespace
