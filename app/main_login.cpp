@@ -2,6 +2,7 @@
 
 #include "app/folders.h"
 #include "datalayer/inifile.h"
+#include "datalayer/labelfor.h"
 #include "datalayer/settings.h"
 #include "datalayer/dberror.h"
 #include "datalayer/dialect.h"
@@ -120,9 +121,9 @@ TForm_login::TForm_login(QWidget *parent) : QDialog(parent)
     Edit2->setObjectName(QStringLiteral("Edit2"));
     Edit2->setReadOnly(true);
     Edit2->setGeometry(210, 222, 170, 24);
-    Label1->setBuddy(ComboBox1);
-    Label2->setBuddy(Edit1);
-    Label3->setBuddy(Edit2);
+    LabelFor(Label1, ComboBox1);
+    LabelFor(Label2, Edit1);
+    LabelFor(Label3, Edit2);
     ComboBox1->setAccessibleName(QStringLiteral("用户名"));
     Edit1->setAccessibleName(QStringLiteral("密码"));
     Edit2->setAccessibleName(QStringLiteral("权限"));

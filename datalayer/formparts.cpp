@@ -1,6 +1,7 @@
 #include "datalayer/formparts.h"
 
 #include "datalayer/labelededit.h"
+#include "datalayer/labelfor.h"
 #include "datalayer/numbertext.h"
 
 #include <QComboBox>
@@ -81,7 +82,7 @@ QComboBox *MakeChoice(QWidget *parent, const char *name, const QString &label, i
     c->addItems(items);
     c->setCurrentText(initial);
     c->setGeometry(82, top, 111, 26);
-    l->setBuddy(c);
+    LabelFor(l, c);
     return c;
 }
 

@@ -1,5 +1,7 @@
 #include "datalayer/labelededit.h"
 
+#include "datalayer/labelfor.h"
+
 #include <QBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,7 +17,7 @@ LabeledEdit::LabeledEdit(const QString &labelText, QWidget *parent)
     , m_edit(new QLineEdit(this))
     , m_layout(new QBoxLayout(QBoxLayout::TopToBottom, this))
 {
-    m_label->setBuddy(m_edit);
+    LabelFor(m_label, m_edit);
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(2);
     m_layout->addWidget(m_label);
@@ -37,6 +39,7 @@ void LabeledEdit::setText(const QString &text)
 void LabeledEdit::setLabelText(const QString &text)
 {
     m_label->setText(text);
+    LabelFor(m_label, m_edit);
 }
 
 void LabeledEdit::setLabelPosition(LabelPosition position)

@@ -2,6 +2,7 @@
 #include "inventory/main_kc.h"
 
 #include "datalayer/clientstate.h"
+#include "datalayer/labelfor.h"
 #include "datalayer/dbgrid.h"
 #include "datalayer/dialogs.h"
 #include "datalayer/filterbar.h"
@@ -57,7 +58,7 @@ void TForm_kc::buildBlendTab()
     dateLabel->setGeometry(8, top += step, 70, 26);
     DateTimePicker2 = MakeDatePicker(GroupBox2, "DateTimePicker2");
     DateTimePicker2->setGeometry(82, top, 111, 26);
-    dateLabel->setBuddy(DateTimePicker2);
+    LabelFor(dateLabel, DateTimePicker2);
     ComboBox2 = MakeChoice(GroupBox2, "ComboBox2", QStringLiteral("品种："), top += step, {}, QStringLiteral("铁观音"));
     LabeledEdit11 = MakeField(GroupBox2, "LabeledEdit11", QStringLiteral("销售单价："), top += step, true, QStringLiteral("0"), 312);
     SetTextColour(LabeledEdit11, Qt::red);

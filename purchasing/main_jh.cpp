@@ -2,6 +2,7 @@
 
 #include "contacts/main_jh_user.h"
 #include "datalayer/clientstate.h"
+#include "datalayer/labelfor.h"
 #include "datalayer/dbgrid.h"
 #include "datalayer/dialogs.h"
 #include "datalayer/filterbar.h"
@@ -96,7 +97,7 @@ TForm_jh::TForm_jh(QWidget *parent) : ListScreen(parent)
     dateLabel->setGeometry(8, top += step, 70, 26);
     DateTimePicker1 = MakeDatePicker(GroupBox2, "DateTimePicker1");
     DateTimePicker1->setGeometry(82, top, 111, 26);
-    dateLabel->setBuddy(DateTimePicker1);
+    LabelFor(dateLabel, DateTimePicker1);
     LabeledEdit13 = MakeField(GroupBox2, "LabeledEdit13", QStringLiteral("经办人："), top += step, true);
     LabeledEdit5 = MakeField(GroupBox2, "LabeledEdit5", QStringLiteral("实付款："), top += step, true, QStringLiteral("0"));
     CheckBox2 = new QCheckBox(ConfigKey::AutoNumber, GroupBox2);

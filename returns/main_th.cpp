@@ -1,6 +1,7 @@
 #include "returns/main_th.h"
 
 #include "datalayer/clientstate.h"
+#include "datalayer/labelfor.h"
 #include "datalayer/dbgrid.h"
 #include "datalayer/dialogs.h"
 #include "datalayer/filterbar.h"
@@ -72,7 +73,7 @@ TForm_th::TForm_th(QWidget *parent) : ListScreen(parent)
     ComboBox6->addItems({QStringLiteral("毛茶"), QStringLiteral("净茶")});
     ComboBox6->setCurrentText(QStringLiteral("毛茶"));
     ComboBox6->setGeometry(82, top, 111, 26);
-    label6->setBuddy(ComboBox6);
+    LabelFor(label6, ComboBox6);
     LabeledEdit6 = MakeField(GroupBox2, "LabeledEdit6", QStringLiteral("经办人："), top += step, true);
     LabeledEdit2 = MakeField(GroupBox2, "LabeledEdit2", QStringLiteral("退回重量："), top += step, true, QStringLiteral("0"), 155);
     LabeledEdit2->EditLabel()->setStyleSheet(QStringLiteral("color: red"));
@@ -84,7 +85,7 @@ TForm_th::TForm_th(QWidget *parent) : ListScreen(parent)
     DateTimePicker2 = MakeDatePicker(GroupBox2, "DateTimePicker2");
     DateTimePicker2->setGeometry(82, top, 111, 26);
     SetTextColour(DateTimePicker2, Qt::red);
-    label2->setBuddy(DateTimePicker2);
+    LabelFor(label2, DateTimePicker2);
     Button2 = MakeButton(GroupBox2, "Button2", QStringLiteral("退货(&A)"), {8, top += step + 4, 88, 30});
     Button3 = MakeButton(GroupBox2, "Button3", QStringLiteral("撤回(&D)"), {105, top, 88, 30});
     Memo1 = new QPlainTextEdit(kRemarkStart, GroupBox2);

@@ -1,6 +1,7 @@
 #include "sales/main_qtxs.h"
 
 #include "datalayer/dbgrid.h"
+#include "datalayer/labelfor.h"
 #include "datalayer/dialect.h"
 #include "datalayer/dialogs.h"
 #include "datalayer/filterbar.h"
@@ -62,7 +63,7 @@ TForm_qtxs::TForm_qtxs(QWidget *parent) : ListScreen(parent)
     DateTimePicker1->setDisplayFormat(QString::fromLatin1(kShortDateFormat));
     DateTimePicker1->setCalendarPopup(true);
     DateTimePicker1->setGeometry(82, top, 111, 26);
-    dateLabel->setBuddy(DateTimePicker1);
+    LabelFor(dateLabel, DateTimePicker1);
     LabeledEdit2 = MakeField(GroupBox2, "LabeledEdit2", QStringLiteral("单价："), top += step, true);
     LabeledEdit4 = MakeField(GroupBox2, "LabeledEdit4", QStringLiteral("剩余重量："), top += step, false);
     LabeledEdit7 = MakeField(GroupBox2, "LabeledEdit7", QStringLiteral("重量："), top += step, true, {}, 155);

@@ -182,8 +182,9 @@ TEST(LabeledEdit, TheEditIsNamedByItsCaption)
     EXPECT_EQ(AccessibleName(edit.Edit()), "重量");
     edit.setLabelText(QStringLiteral("单价"));
     EXPECT_EQ(AccessibleName(edit.Edit()), "单价");
-    edit.EditLabel()->setText(QStringLiteral("实收款(&S)"));
+    edit.setLabelText(QStringLiteral(" 实收款(&S) "));
     EXPECT_EQ(AccessibleName(edit.Edit()), "实收款(S)");
+    EXPECT_EQ(edit.Edit()->accessibleName(), "实收款(S)");
 }
 
 TEST(LabeledEdit, TextPassesThroughAndTheCaptionMoves)
