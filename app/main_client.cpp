@@ -58,6 +58,7 @@ TForm_Client::~TForm_Client()
     Client().mainWindow = nullptr;
     Client().enableToolbar = nullptr;
     Client().setUserPanel = nullptr;
+    Client().applyPermission = nullptr;
     if (Form_Client == this)
         Form_Client = nullptr;
 }
@@ -161,6 +162,7 @@ void TForm_Client::FormCreate()
             b->setEnabled(true);
     };
     state.setUserPanel = [this](const QString &text) { m_panels[0]->setText(text); };
+    state.applyPermission = [this] { ApplyPermission(); };
     PrepareLabels(this);
     m_settings = std::make_unique<IniFile>(ProgramPath(QStringLiteral("config.ini")));
     applySkin();
@@ -190,10 +192,15 @@ void TForm_Client::FormShow()
     state.currentUser = LoginUserName(*m_settings);
     state.currentPermission = LoginPermission(*m_settings);
     m_panels[0]->setText(QStringLiteral("当前用户：") + state.currentUser + QStringLiteral("  ") + state.currentPermission);
-    if (state.currentPermission == QStringLiteral("普通用户")) {
-        N4->setEnabled(false);
-        N10->setEnabled(false);
-    }
+    ApplyPermission();
+}
+
+void TForm_Client::ApplyPermission()
+{
+    // An ordinary user may neither manage accounts nor restore the database.
+    const bool ordinary = Client().currentPermission == QStringLiteral("普通用户");
+    N4->setEnabled(!ordinary);
+    N10->setEnabled(!ordinary);
 }
 
 void TForm_Client::MDIclose()

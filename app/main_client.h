@@ -33,6 +33,9 @@ public:
     void Toolbuttonclose(QToolButton *pressed);
     // Opens the screen registered for a button or menu item; the way it opens comes with it.
     void OpenScreen(const QString &trigger, QToolButton *pressed = nullptr);
+    // The menu rule of the current permission: an ordinary user loses user management and
+    // backup and restore, any other permission has them back.
+    void ApplyPermission();
 
 protected:
     void showEvent(QShowEvent *event) override;

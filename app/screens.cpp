@@ -6,15 +6,24 @@
 #include "contacts/main_uses.h"
 #include "inventory/main_kc.h"
 #include "inventory/main_kc_bc.h"
+#include "maintenance/main_tea_config.h"
 #include "purchasing/main_jh.h"
 #include "returns/main_th.h"
 #include "sales/main_qtxs.h"
+#include "users/main_admin.h"
+#include "users/main_admin_pwb.h"
+#include "users/main_adminqh.h"
 
 void RegisterScreens()
 {
     RegisterScreen(QStringLiteral("N14"), OpenWay::Tool, [] { return Form_about = new TForm_about(); });
     RegisterScreen(QStringLiteral("N19"), OpenWay::DisablingTool, [] { return Form_jh_user = new TForm_jh_user(); });
     RegisterScreen(QStringLiteral("N15"), OpenWay::DisablingTool, [] { return Form_uses = new TForm_uses(); });
+    RegisterScreen(QStringLiteral("N4"), OpenWay::DisablingTool, [] { return Form_admin = new TForm_admin(); });
+    RegisterScreen(QStringLiteral("N5"), OpenWay::Tool, [] { return Form_pwbedit = new TForm_pwbedit(); });
+    RegisterScreen(QStringLiteral("N6"), OpenWay::Tool, [] { return Form_adminqh = new TForm_adminqh(); });
+    RegisterScreen(QStringLiteral("N16"), OpenWay::DisablingTool,
+                   [] { return Form_tea_config = new TForm_tea_config(); });
     RegisterScreen(QStringLiteral("ToolButton7"), OpenWay::ListScreen, [] { return Form_qtxs = new TForm_qtxs(); });
     RegisterScreen(QStringLiteral("ToolButton2"), OpenWay::ListScreen, [] {
         // The supplier book comes with stock intake, hidden until its "+" shows it.

@@ -14,6 +14,8 @@ struct ClientState {
     QWidget *mainWindow = nullptr;
     std::function<void()> enableToolbar; // every toolbar button enabled again
     std::function<void(const QString &)> setUserPanel; // the first status panel
+    // The menu rule of currentPermission, applied again whenever the permission changes.
+    std::function<void()> applyPermission;
 
     // A list screen closed: buttons back, flag cleared.
     void ListScreenClosed()
