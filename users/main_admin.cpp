@@ -160,13 +160,9 @@ void TForm_admin::Button2Click()
     if (name.isEmpty() || permission.isEmpty())
         return;
     Guarded(this, [&] {
-        if (!mayManage())
+        const std::optional<Account> target = accountToWrite(name);
+        if (!target)
             return;
-        const std::optional<Account> target = TargetAccount(conn(), name, m_loadedId);
-        if (!target) {
-            Dialogs::Notice(this, Dialogs::kChooseRow);
-            return;
-        }
         if (refused(ChangeRefusal(conn(), *target, permission)))
             return;
         if (!Dialogs::Confirm(this, QStringLiteral("是否确定修改此用户资料!")))
@@ -190,13 +186,9 @@ void TForm_admin::Button3Click()
     if (name.isEmpty())
         return;
     Guarded(this, [&] {
-        if (!mayManage())
+        const std::optional<Account> target = accountToWrite(name);
+        if (!target)
             return;
-        const std::optional<Account> target = TargetAccount(conn(), name, m_loadedId);
-        if (!target) {
-            Dialogs::Notice(this, Dialogs::kChooseRow);
-            return;
-        }
         if (refused(DeleteRefusal(conn(), *target, Client().currentUser)))
             return;
         if (!Dialogs::Confirm(this, QStringLiteral("是否确定删除此用户资料!")))
@@ -225,6 +217,16 @@ bool TForm_admin::mayManage()
 {
     // A switch to an ordinary user while this window stays open must not leave its rights here.
     return !refused(Client().currentPermission == kOrdinaryUser ? kNoManagingRights : QString());
+}
+
+std::optional<Account> TForm_admin::accountToWrite(const QString &name)
+{
+    if (!mayManage())
+        return std::nullopt;
+    std::optional<Account> target = TargetAccount(conn(), name, m_loadedId);
+    if (!target)
+        Dialogs::Notice(this, Dialogs::kChooseRow);
+    return target;
 }
 
 bool TForm_admin::refused(const QString &why)

@@ -1,5 +1,8 @@
 #pragma once
+#include "users/accounts.h"
+
 #include <QWidget>
+#include <optional>
 
 class DBGrid;
 class LabeledEdit;
@@ -43,6 +46,8 @@ protected:
 private:
     void FormClose();
     bool mayManage();
+    // The account a change or delete of the typed name acts on; a notice when none.
+    std::optional<Account> accountToWrite(const QString &name);
     bool refused(const QString &why);
     void clearNameAndPassword();
 
