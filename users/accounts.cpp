@@ -112,17 +112,12 @@ QString SetPasswordStatement(qint64 id, const QString &password)
            QuotedStr(EncipherHex(password)) + byId(id);
 }
 
-bool PasswordMatches(const Account &account, const QString &typed)
-{
-    return typed.compare(DecipherHex(account.cipher), Qt::CaseInsensitive) == 0;
-}
-
 std::optional<Account> CheckAccount(Connection &conn, const QString &name, const QString &password)
 {
     if (password.isEmpty())
         return std::nullopt;
     const std::vector<Account> named = AccountsNamed(conn, name);
-    if (named.empty() || !PasswordMatches(named.front(), password))
+    if (named.empty() || password.compare(DecipherHex(named.front().cipher), Qt::CaseInsensitive) != 0)
         return std::nullopt;
     return named.front();
 }

@@ -48,11 +48,9 @@ QString ChangeAccountStatement(qint64 id, const QString &password, const QString
 QString DeleteAccountStatement(qint64 id);
 QString SetPasswordStatement(qint64 id, const QString &password);
 
-// Whether a typed password opens the account: its stored password read back, letter case aside.
-// Throws ConvertError when the stored text is not one the cipher wrote.
-bool PasswordMatches(const Account &account, const QString &typed);
-
-// The first account of that name whose password is the typed one; nothing otherwise.
+// The first account of that name, when the typed password is its stored one read back,
+// letter case aside; nothing otherwise. Throws ConvertError when the stored text is not one
+// the cipher wrote.
 std::optional<Account> CheckAccount(Connection &conn, const QString &name, const QString &password);
 
 // The running program works as this account from now on: the recorded handler, the
