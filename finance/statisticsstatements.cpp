@@ -8,7 +8,8 @@ namespace {
 
 // Working tables of the rebuild: each holds one source's figures per day (and kind).
 const char *const kWorkTables[] = {
-    "CREATE TEMP TABLE IF NOT EXISTS stat_sales(day TEXT, kind TEXT, weight REAL, amount REAL, received REAL)",
+    "CREATE TEMP TABLE IF NOT EXISTS stat_sales(day TEXT, kind TEXT, weight REAL, amount REAL, received REAL,"
+    " PRIMARY KEY(day, kind))",
     "CREATE TEMP TABLE IF NOT EXISTS stat_expenses(day TEXT PRIMARY KEY, total REAL)",
     "CREATE TEMP TABLE IF NOT EXISTS stat_debts(day TEXT PRIMARY KEY, total REAL)",
     "DELETE FROM stat_sales",
