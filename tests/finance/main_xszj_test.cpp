@@ -4,6 +4,7 @@
 #include "datalayer/labelededit.h"
 #include "datalayer/query.h"
 #include "datalayer/runsql.h"
+#include "datalayer/schema.h"
 #include "datalayer/sql_ado_conn.h"
 #include "finance/main_xszj.h"
 #include "finance/settlementstatements.h"
@@ -131,6 +132,7 @@ TEST_F(Summary, SettlingALotStoresItsProfitAndClosesItAlone)
     sell(a, "L1", "120", 7);
     sell(a, "L1", "80", 6);
     sell(b, "L2", "50", 4);
+    EXPECT_EQ(Scalar("Select " + columns::SaleLotKey + " From 销售记录 where 实收款=120"), QString::number(a));
     open();
     toSettlement();
     EXPECT_EQ(screen->DBGrid2->Columns()[size_t(screen->DBGrid2->ColumnIndex("入库日期"))].title, "进货日期");
