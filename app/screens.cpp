@@ -4,6 +4,8 @@
 #include "app/screenregistry.h"
 #include "contacts/main_jh_user.h"
 #include "contacts/main_uses.h"
+#include "finance/main_xszj.h"
+#include "finance/main_zc.h"
 #include "inventory/main_kc.h"
 #include "inventory/main_kc_bc.h"
 #include "maintenance/main_tea_config.h"
@@ -37,4 +39,6 @@ void RegisterScreens()
         return Form_kc = new TForm_kc();
     });
     RegisterScreen(QStringLiteral("ToolButton5"), OpenWay::ListScreen, [] { return Form_th = new TForm_th(); });
+    RegisterScreen(QStringLiteral("ToolButton8"), OpenWay::DisablingTool, [] { return Form_zc = new TForm_zc(); });
+    RegisterScreen(QStringLiteral("ToolButton4"), OpenWay::ListScreen, [] { return Form_xszj = new TForm_xszj(); });
 }

@@ -2,6 +2,7 @@
 // opening a list into a grid, a title-click sort, a requery after a write, and the memory
 // the dataset takes. Medians over several runs, in one process.
 #include "app/installdb.h"
+#include "bench/bench_statistics.h"
 #include "datalayer/connection.h"
 #include "datalayer/dbgrid.h"
 #include "datalayer/programfolder.h"
@@ -142,11 +143,18 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int sales = argc > 1 ? std::max(1000, atoi(argv[1])) : 100000;
+    QStringList args = app.arguments().mid(1);
+    // "statistics" alone measures the statistics rebuild only.
+    const bool statisticsOnly = args.removeAll(QStringLiteral("statistics")) > 0;
+    const int sales = !args.isEmpty() ? std::max(1000, args[0].toInt()) : 100000;
     const int lots = std::max(200, sales / 5);
 
     QTemporaryDir dir;
     SetProgramFolder(dir.path());
+    if (statisticsOnly) {
+        BenchStatistics(dir.path());
+        return 0;
+    }
     const QString path = dir.filePath("datas.mdb");
     CreateInstallationDatabase(path);
     Connection conn;
@@ -210,5 +218,6 @@ int main(int argc, char **argv)
         std::printf("export %-37s %10.1f  (%.1f MB)%s\n", w.name, ms, size / 1048576.0,
                     ok ? "" : "  refused: the list does not fit the type");
     }
+    BenchStatistics(dir.path());
     return 0;
 }

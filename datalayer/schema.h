@@ -34,6 +34,12 @@ inline const QString Notepad = QStringLiteral("记事本");
 inline const QString DealerCache = QStringLiteral("TeaGG");
 } // namespace tables
 
+// Columns whose use the program chose.
+namespace columns {
+// The key of the lot a sale was taken from, in one of 销售记录's spare columns, as text.
+inline const QString SaleLotKey = QStringLiteral("备用1");
+} // namespace columns
+
 // Every table of the database with its columns in physical order.
 const std::vector<TableDef> &SchemaTables();
 const TableDef *FindTable(const QString &name);

@@ -5,19 +5,22 @@
 #include "datalayer/numbertext.h"
 #include "datalayer/stockupdate.h"
 #include "datalayer/runsql.h"
+#include "datalayer/schema.h"
 
 QString SaleColumnList()
 {
     return QStringLiteral("ID,编号,品种,产地,毛净茶,剩余重量,销售单价,包装,入库日期,经办人,备注");
 }
 
-QString SaleInsertStatement(const SaleFields &s)
+QString SaleInsertStatement(const SaleFields &s, qint64 lotId)
 {
-    return QStringLiteral("insert into 销售记录(编号,品种,产地,客户,客户类型,日期,单价,重量,总金额,备注,毛净茶,实收款)values(") +
+    return QStringLiteral("insert into 销售记录(编号,品种,产地,客户,客户类型,日期,单价,重量,总金额,备注,毛净茶,实收款,") +
+           columns::SaleLotKey + QStringLiteral(")values(") +
            QStringList{QuotedStr(s.lotNumber), QuotedStr(s.variety),      QuotedStr(s.origin),
                        QuotedStr(s.customer),  QuotedStr(s.customerType), QuotedStr(DateToStr(s.date)),
                        s.unitPrice.trimmed(),  s.weight.trimmed(),        s.amount.trimmed(),
-                       QuotedStr(s.remark),    QuotedStr(s.rawNet),       s.received.trimmed()}
+                       QuotedStr(s.remark),    QuotedStr(s.rawNet),       s.received.trimmed(),
+                       QuotedStr(QString::number(lotId))}
                .join(',') +
            ')';
 }
@@ -29,7 +32,7 @@ QString StockWeightUpdate(qint64 lotId, double remaining)
 
 QStringList SaleStatements(const SaleFields &sale, qint64 lotId, double remaining)
 {
-    return {SaleInsertStatement(sale), StockWeightUpdate(lotId, remaining)};
+    return {SaleInsertStatement(sale, lotId), StockWeightUpdate(lotId, remaining)};
 }
 
 QString LotLookupStatement(const QString &lotNumber)

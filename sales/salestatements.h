@@ -15,8 +15,8 @@ struct SaleFields {
 // The columns every lot query of the sales screen selects.
 QString SaleColumnList();
 
-// "insert into 销售记录(...)": texts quoted, numbers as typed.
-QString SaleInsertStatement(const SaleFields &sale);
+// "insert into 销售记录(...)": texts quoted, numbers as typed, with the key of the lot sold from.
+QString SaleInsertStatement(const SaleFields &sale, qint64 lotId);
 
 // Sets one lot's remaining weight; the lot is addressed by its key, never by its number.
 QString StockWeightUpdate(qint64 lotId, double remaining);
