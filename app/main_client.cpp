@@ -10,6 +10,7 @@
 #include "datalayer/programfolder.h"
 #include "datalayer/sysfun.h"
 #include "maintenance/data_bak.h"
+#include "tools/reminderwatch.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -194,6 +195,8 @@ void TForm_Client::FormShow()
         N4->setEnabled(false);
         N10->setEnabled(false);
     }
+    // Reminders missed while the program was closed come now, the others when due.
+    (new ReminderWatch(this))->Start();
 }
 
 void TForm_Client::MDIclose()
