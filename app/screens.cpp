@@ -9,6 +9,8 @@
 #include "purchasing/main_jh.h"
 #include "returns/main_th.h"
 #include "sales/main_qtxs.h"
+#include "tools/jcl_js.h"
+#include "tools/main_admin_js.h"
 
 void RegisterScreens()
 {
@@ -28,4 +30,6 @@ void RegisterScreens()
         return Form_kc = new TForm_kc();
     });
     RegisterScreen(QStringLiteral("ToolButton5"), OpenWay::ListScreen, [] { return Form_th = new TForm_th(); });
+    RegisterScreen(QStringLiteral("N24"), OpenWay::DisablingTool, [] { return Form_jcl = new TForm_jcl(); });
+    RegisterScreen(QStringLiteral("N25"), OpenWay::Tool, [] { return Form_js = new TForm_js(); });
 }
