@@ -10,22 +10,16 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScreen>
 #include <QToolButton>
 
 TForm_jcl *Form_jcl = nullptr;
 
 TForm_jcl::TForm_jcl(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("Form_jcl"));
-    setWindowTitle(QStringLiteral("净茶率计算工具"));
-    setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(334, 225);
+    MakeToolWindow(this, "Form_jcl", QStringLiteral("净茶率计算工具"), {334, 225});
+    setFixedSize(size());
 
     LabeledEdit7 = MakeField(this, "LabeledEdit7", QStringLiteral("总重量："), 12, true, {}, 220);
     LabeledEdit1 = MakeField(this, "LabeledEdit1", QStringLiteral("毛茶价："), 46, true, QStringLiteral("150"), 220);
@@ -42,7 +36,7 @@ TForm_jcl::TForm_jcl(QWidget *parent) : QWidget(parent)
     ComboBox6->setGeometry(82, 80, 146, 26);
     LabelFor(Label6, ComboBox6);
 
-    SpeedButton1 = MakeToolButton(this, "SpeedButton1", QStringLiteral("="), {240, 46, 60, 60});
+    SpeedButton1 = MakeToolButton(this, "SpeedButton1", QStringLiteral("="), {236, 80, 28, 26});
     SpeedButton1->setAccessibleName(QStringLiteral("计算"));
 
     LabeledEdit8 = MakeField(this, "LabeledEdit8", QStringLiteral("净茶重："), 130, false, {}, 220);
@@ -52,9 +46,6 @@ TForm_jcl::TForm_jcl(QWidget *parent) : QWidget(parent)
     // At the counter Enter in any input gives the answer.
     for (QLineEdit *input : {LabeledEdit7->Edit(), LabeledEdit1->Edit(), ComboBox6->lineEdit()})
         connect(input, &QLineEdit::returnPressed, SpeedButton1, &QToolButton::click);
-
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
     PrepareLabels(this);
 }
 

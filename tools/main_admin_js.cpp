@@ -17,12 +17,10 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDateEdit>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QTimeEdit>
 #include <QVBoxLayout>
@@ -31,12 +29,7 @@ TForm_js *Form_js = nullptr;
 
 TForm_js::TForm_js(QWidget *parent) : QWidget(parent), m_owner(Client().currentUser)
 {
-    setObjectName(QStringLiteral("Form_js"));
-    setWindowTitle(QStringLiteral("记事本"));
-    // A tool window above the program's others, with a close box only.
-    setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setAttribute(Qt::WA_DeleteOnClose);
+    MakeToolWindow(this, "Form_js", QStringLiteral("记事本"), {699, 414});
 
     ADOQuery1 = new Query(Form_sql ? &Form_sql->ADOConnection1 : nullptr, QStringLiteral("ADOQuery1"), this);
 
@@ -44,7 +37,8 @@ TForm_js::TForm_js(QWidget *parent) : QWidget(parent), m_owner(Client().currentU
     Label1->setObjectName(QStringLiteral("Label1"));
     DateTimePicker1 = MakeDatePicker(this, "DateTimePicker1");
     LabelFor(Label1, DateTimePicker1);
-    DateTimePicker2 = new QTimeEdit(QTime::currentTime(), this);
+    const QTime now = QTime::currentTime();
+    DateTimePicker2 = new QTimeEdit(QTime(now.hour(), now.minute()), this);
     DateTimePicker2->setObjectName(QStringLiteral("DateTimePicker2"));
     DateTimePicker2->setDisplayFormat(QString::fromLatin1(kLongTimeFormat));
     DateTimePicker2->setAccessibleName(QStringLiteral("提醒时间"));
@@ -64,6 +58,7 @@ TForm_js::TForm_js(QWidget *parent) : QWidget(parent), m_owner(Client().currentU
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setAccessibleName(QStringLiteral("内容"));
     Memo1->setTabChangesFocus(true); // Tab goes on to the buttons; Enter still breaks lines
+    Memo1->moveCursor(QTextCursor::End); // typing goes after the first line
 
     Button1 = MakeButton(this, "Button1", QStringLiteral("添加"), {});
     Button2 = MakeButton(this, "Button2", QStringLiteral("修改"), {});
@@ -87,17 +82,13 @@ TForm_js::TForm_js(QWidget *parent) : QWidget(parent), m_owner(Client().currentU
     DBGrid1->setAccessibleName(QStringLiteral("记事列表"));
 
     auto *layout = new QHBoxLayout(this);
-    layout->addLayout(left, 1);
-    layout->addWidget(DBGrid1, 1);
+    layout->addLayout(left);
+    layout->addWidget(DBGrid1, 1); // the list takes what the controls leave
 
     connect(DBGrid1, &DBGrid::CellClick, this, &TForm_js::DBGrid1CellClick);
     connect(Button1, &QPushButton::clicked, this, &TForm_js::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm_js::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm_js::Button3Click);
-
-    resize(699, 414);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
     PrepareForm(this);
 }
 
@@ -145,10 +136,11 @@ void TForm_js::DBGrid1CellClick()
         }
         LabeledEdit2->setText(title);
         Memo1->setPlainText(text);
+        Memo1->moveCursor(QTextCursor::End);
     });
 }
 
-Note TForm_js::shownNote() const
+NotepadNote TForm_js::shownNote() const
 {
     return {LabeledEdit2->text(), Memo1->toPlainText(), CheckBox1->isChecked(),
             QDateTime(DateTimePicker1->date(), DateTimePicker2->time())};
@@ -166,42 +158,30 @@ void TForm_js::Button1Click()
     requery();
 }
 
-bool TForm_js::canWriteLoaded()
-{
-    if (m_id >= 0)
-        return true;
-    Dialogs::Notice(this, Dialogs::kChooseRow);
-    return false;
-}
-
 void TForm_js::Button2Click()
 {
-    if (LabeledEdit2->text().isEmpty() || !canWriteLoaded())
-        return;
-    if (!Dialogs::Confirm(this, QStringLiteral("是否确定修改!")))
-        return;
-    Connection &conn = Form_sql->ADOConnection1;
-    if (!RunSQLOrReport(ChangeNoteSql(m_owner, m_id, shownNote(), QDate::currentDate()), conn, this))
-        return;
-    if (conn.RowsAffected() == 0) {
-        Dialogs::Notice(this, kNoteGone); // the typed texts stay for another try
-        m_id = -1;
-    } else {
-        clearTexts();
-    }
-    requery();
+    writeLoaded(QStringLiteral("是否确定修改!"), ChangeNoteSql(m_owner, m_id, shownNote(), QDate::currentDate()));
 }
 
 void TForm_js::Button3Click()
 {
-    if (LabeledEdit2->text().isEmpty() || !canWriteLoaded())
+    writeLoaded(QStringLiteral("是否确定删除!"), DeleteNoteSql(m_owner, m_id));
+}
+
+void TForm_js::writeLoaded(const QString &question, const QString &sql)
+{
+    if (LabeledEdit2->text().isEmpty())
         return;
-    if (!Dialogs::Confirm(this, QStringLiteral("是否确定删除!")))
+    if (m_id < 0) {
+        Dialogs::Notice(this, Dialogs::kChooseRow);
+        return;
+    }
+    if (!Dialogs::Confirm(this, question))
         return;
     Connection &conn = Form_sql->ADOConnection1;
-    if (RunSQLOrReport(DeleteNoteSql(m_owner, m_id), conn, this)) {
+    if (RunSQLOrReport(sql, conn, this)) {
         if (conn.RowsAffected() == 0) {
-            Dialogs::Notice(this, kNoteGone);
+            Dialogs::Notice(this, kNoteGone); // the typed texts stay for another try
             m_id = -1;
         } else {
             clearTexts();

@@ -10,7 +10,7 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QTimeEdit;
-struct Note;
+struct NotepadNote;
 
 // The notepad ("记事本"): one user's notes with title, text and an optional reminder. The
 // window belongs to the user who opened it: it lists, changes and deletes that user's notes
@@ -53,8 +53,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    Note shownNote() const;
-    bool canWriteLoaded();
+    NotepadNote shownNote() const;
+    // Change and delete: the statement runs on the loaded note after its question.
+    void writeLoaded(const QString &question, const QString &sql);
     void clearTexts();
     void requery();
 

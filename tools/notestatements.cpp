@@ -24,7 +24,7 @@ QString NotesSql(const QString &owner)
            QStringLiteral(" Order By 用户名 DESC, ID DESC");
 }
 
-QString AddNoteSql(const QString &owner, const Note &note, const QDate &today)
+QString AddNoteSql(const QString &owner, const NotepadNote &note, const QDate &today)
 {
     return QStringLiteral("insert into ") + tables::Notepad +
            QStringLiteral("(用户名,标题,修改日期,提醒,提醒时间,内容)values(") + QuotedStr(owner) + u',' +
@@ -32,7 +32,7 @@ QString AddNoteSql(const QString &owner, const Note &note, const QDate &today)
            QuotedStr(DateTimeToStr(note.remindAt)) + u',' + QuotedStr(note.text) + u')';
 }
 
-QString ChangeNoteSql(const QString &owner, qint64 id, const Note &note, const QDate &today)
+QString ChangeNoteSql(const QString &owner, qint64 id, const NotepadNote &note, const QDate &today)
 {
     return QStringLiteral("UPDATE ") + tables::Notepad + QStringLiteral(" SET 标题=") + QuotedStr(note.title) +
            QStringLiteral(",修改日期=") + QuotedStr(DateToStr(today)) + QStringLiteral(",提醒=") + flag(note.remind) +

@@ -4,7 +4,7 @@
 #include <QString>
 
 // One note as the notepad's controls hold it.
-struct Note {
+struct NotepadNote {
     QString title;
     QString text;
     bool remind = false;
@@ -17,9 +17,9 @@ struct Note {
 // The owner's notes.
 QString NotesSql(const QString &owner);
 // A new note of the owner, saved today.
-QString AddNoteSql(const QString &owner, const Note &note, const QDate &today);
+QString AddNoteSql(const QString &owner, const NotepadNote &note, const QDate &today);
 // The owner's note with the key, rewritten and saved today; its owner stays.
-QString ChangeNoteSql(const QString &owner, qint64 id, const Note &note, const QDate &today);
+QString ChangeNoteSql(const QString &owner, qint64 id, const NotepadNote &note, const QDate &today);
 QString DeleteNoteSql(const QString &owner, qint64 id);
 
 // The user's ticked notes whose reminder time has come and has not been shown yet, oldest first.

@@ -27,10 +27,10 @@ std::vector<DueNote> dueNotes(Connection &conn, const QString &user, const QDate
         Query q(&conn, QStringLiteral("ReminderQuery"));
         q.SetSQL(DueRemindersSql(user, now));
         q.Open();
-        for (q.First(); !q.Eof(); q.Next())
-            due.push_back({q.FieldByName(QStringLiteral("ID")).AsInteger(), q.FieldByName(QStringLiteral("标题")).AsString(),
-                           q.FieldByName(QStringLiteral("内容")).AsString(),
-                           q.FieldByName(QStringLiteral("提醒时间")).AsString()});
+        for (q.First(); !q.Eof(); q.Next()) {
+            auto text = [&q](const char *column) { return q.FieldByName(QString::fromUtf8(column)).AsString(); };
+            due.push_back({q.FieldByName(QStringLiteral("ID")).AsInteger(), text("标题"), text("内容"), text("提醒时间")});
+        }
     } catch (const std::exception &) {
         due.clear();
     }

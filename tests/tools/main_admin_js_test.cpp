@@ -85,6 +85,8 @@ protected:
 
     static QString today() { return DateToStr(QDate::currentDate()); }
 
+    static QPushButton *button(TForm_js *w, int n) { return w->findChild<QPushButton *>(QString("Button%1").arg(n)); }
+
     QList<QPointer<TForm_js>> windows;
 };
 
@@ -122,6 +124,11 @@ struct AddCase {
     bool ticked;
     QString flag;
 };
+
+void PrintTo(const AddCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class Adding : public Notepad, public ::testing::WithParamInterface<AddCase> {};
 
@@ -196,18 +203,23 @@ struct ButtonCase {
     QString question;
 };
 
-const ButtonCase kButtons[] = {
-    {"Add", 1, "是否确定添加!"},
-    {"Change", 2, "是否确定修改!"},
-    {"Delete", 3, "是否确定删除!"},
-};
+void PrintTo(const ButtonCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+const ButtonCase kAdd{"Add", 1, "是否确定添加!"};
+const ButtonCase kChange{"Change", 2, "是否确定修改!"};
+const ButtonCase kDelete{"Delete", 3, "是否确定删除!"};
+
+std::string caseName(const ::testing::TestParamInfo<ButtonCase> &info)
+{
+    return info.param.name;
+}
 
 class Buttons : public Notepad, public ::testing::WithParamInterface<ButtonCase> {
 protected:
-    QPushButton *button(TForm_js *w) const
-    {
-        return w->findChild<QPushButton *>(QString("Button%1").arg(GetParam().button));
-    }
+    QPushButton *pressed(TForm_js *w) const { return button(w, GetParam().button); }
 };
 
 TEST_P(Buttons, CancelChangesNothingAndKeepsTheTexts)
@@ -218,7 +230,7 @@ TEST_P(Buttons, CancelChangesNothingAndKeepsTheTexts)
     const auto before = stored();
     fill(w, "新标题", "新内容");
     dialogs.Cancel();
-    button(w)->click();
+    pressed(w)->click();
     EXPECT_EQ(dialogs.Texts(), QStringList({GetParam().question}));
     EXPECT_EQ(stored(), before);
     EXPECT_EQ(w->LabeledEdit2->text(), "新标题");
@@ -233,27 +245,22 @@ TEST_P(Buttons, AnEmptyTitleDoesNothing)
     ClickRow(w->DBGrid1, 0);
     const auto before = stored();
     w->LabeledEdit2->setText("");
-    button(w)->click();
+    pressed(w)->click();
     EXPECT_TRUE(dialogs.Requests().empty());
     EXPECT_EQ(stored(), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Each, Buttons, ::testing::ValuesIn(kButtons),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Each, Buttons, ::testing::Values(kAdd, kChange, kDelete), caseName);
 
-struct NoNoteCase {
-    const char *name;
-    int button;
-};
-
-class WithoutANote : public Notepad, public ::testing::WithParamInterface<NoNoteCase> {};
+// Change and delete, which need a note loaded.
+class WithoutANote : public Buttons {};
 
 TEST_P(WithoutANote, ChangeAndDeleteAskForANoteAndKeepTheTexts)
 {
     addNote("admin", "乌龙");
     TForm_js *w = open();
     fill(w, "打字", "没选记事");
-    w->findChild<QPushButton *>(QString("Button%1").arg(GetParam().button))->click();
+    pressed(w)->click();
     EXPECT_EQ(dialogs.Texts(), QStringList({Dialogs::kChooseRow}));
     EXPECT_EQ(dialogs.Count(Dialogs::Kind::Confirm), 0);
     EXPECT_EQ(titles(w), QStringList({"乌龙"}));
@@ -261,8 +268,7 @@ TEST_P(WithoutANote, ChangeAndDeleteAskForANoteAndKeepTheTexts)
     EXPECT_EQ(w->Memo1->toPlainText(), "没选记事");
 }
 
-INSTANTIATE_TEST_SUITE_P(Each, WithoutANote, ::testing::Values(NoNoteCase{"Change", 2}, NoNoteCase{"Delete", 3}),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Each, WithoutANote, ::testing::Values(kChange, kDelete), caseName);
 
 TEST_F(Notepad, DeleteForgetsTheNoteSoALaterChangeAsksForOne)
 {
@@ -286,13 +292,7 @@ TEST_F(Notepad, DeleteForgetsTheNoteSoALaterChangeAsksForOne)
     EXPECT_EQ(w->LabeledEdit2->text(), "删掉");
 }
 
-struct GoneCase {
-    const char *name;
-    int button;
-    QString question;
-};
-
-class NoteGone : public Notepad, public ::testing::WithParamInterface<GoneCase> {};
+class NoteGone : public Buttons {};
 
 TEST_P(NoteGone, AWriteOnANoteDeletedElsewhereSaysSoAndKeepsTheTexts)
 {
@@ -306,7 +306,7 @@ TEST_P(NoteGone, AWriteOnANoteDeletedElsewhereSaysSoAndKeepsTheTexts)
     dialogs.Clear();
 
     fill(first, "乌龙", "改过的内容");
-    first->findChild<QPushButton *>(QString("Button%1").arg(GetParam().button))->click();
+    pressed(first)->click();
     EXPECT_EQ(dialogs.Texts(), QStringList({GetParam().question, TForm_js::kNoteGone}));
     EXPECT_TRUE(stored().empty());
     EXPECT_TRUE(titles(first).isEmpty());
@@ -315,9 +315,7 @@ TEST_P(NoteGone, AWriteOnANoteDeletedElsewhereSaysSoAndKeepsTheTexts)
     EXPECT_EQ(first->Memo1->toPlainText(), "改过的内容");
 }
 
-INSTANTIATE_TEST_SUITE_P(Each, NoteGone,
-                         ::testing::Values(GoneCase{"Change", 2, "是否确定修改!"}, GoneCase{"Delete", 3, "是否确定删除!"}),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Each, NoteGone, ::testing::Values(kChange, kDelete), caseName);
 
 TEST_F(Notepad, TheWindowKeepsItsOwnerAcrossAUserSwitch)
 {

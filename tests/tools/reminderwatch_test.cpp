@@ -72,6 +72,11 @@ struct WhoseCase {
     bool reminds;
 };
 
+void PrintTo(const WhoseCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class Whose : public Reminders, public ::testing::WithParamInterface<WhoseCase> {};
 
 TEST_P(Whose, OnlyTheCurrentUsersTickedNotesRemind)
