@@ -10,6 +10,7 @@
 #include "datalayer/programfolder.h"
 #include "datalayer/sysfun.h"
 #include "maintenance/data_bak.h"
+#include "tools/reminderwatch.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -192,6 +193,8 @@ void TForm_Client::FormShow()
     state.currentUser = LoginUserName(*m_settings);
     state.currentPermission = LoginPermission(*m_settings);
     m_panels[0]->setText(QStringLiteral("当前用户：") + state.currentUser + QStringLiteral("  ") + state.currentPermission);
+    // Reminders missed while the program was closed come now, the others when due.
+    (new ReminderWatch(this))->Start();
     ApplyPermission();
 }
 

@@ -15,6 +15,8 @@
 #include "users/main_admin.h"
 #include "users/main_admin_pwb.h"
 #include "users/main_adminqh.h"
+#include "tools/jcl_js.h"
+#include "tools/main_admin_js.h"
 
 void RegisterScreens()
 {
@@ -41,4 +43,6 @@ void RegisterScreens()
     RegisterScreen(QStringLiteral("ToolButton5"), OpenWay::ListScreen, [] { return Form_th = new TForm_th(); });
     RegisterScreen(QStringLiteral("ToolButton8"), OpenWay::DisablingTool, [] { return Form_zc = new TForm_zc(); });
     RegisterScreen(QStringLiteral("ToolButton4"), OpenWay::ListScreen, [] { return Form_xszj = new TForm_xszj(); });
+    RegisterScreen(QStringLiteral("N24"), OpenWay::DisablingTool, [] { return Form_jcl = new TForm_jcl(); });
+    RegisterScreen(QStringLiteral("N25"), OpenWay::Tool, [] { return Form_js = new TForm_js(); });
 }

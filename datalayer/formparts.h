@@ -44,3 +44,6 @@ GridColumn WithSum(GridColumn column, const QString &format);
 void SetTextColour(QWidget *widget, const QColor &colour);
 // The menu pops up where the grid is right-clicked.
 void AttachPopup(DBGrid *grid, QMenu *menu);
+// A tool window: its own window above the program's others with only a close box, destroyed
+// when closed, of the given size and centred on the screen.
+void MakeToolWindow(QWidget *window, const char *name, const QString &caption, const QSize &size);

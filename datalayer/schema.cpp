@@ -40,7 +40,9 @@ std::vector<TableDef> makeTables()
         {tables::Packaging, {{"ID", T::Key}, {"包装", T::Text}}},
         {tables::Notepad,
          {{"ID", T::Key}, {"用户名", T::Text}, {"修改日期", T::Date}, {"提醒", T::YesNo},
-          {"提醒时间", T::Date}, {"标题", T::Text}, {"内容", T::LongText}}},
+          {"提醒时间", T::Date}, {"标题", T::Text}, {"内容", T::LongText},
+          // The reminder time a notice was last shown for: a changed time reminds again.
+          {"已提醒时间", T::Date}}},
         {tables::DealerCache,
          {{"ID", T::Key},      {"公司名称", T::Text}, {"联系人", T::Text},   {"商农", T::Text},
           {"电话", T::Text},   {"传真", T::Text},     {"手机", T::Text},     {"在线QQ", T::Text},
