@@ -110,6 +110,7 @@ TForm_jh::TForm_jh(QWidget *parent) : ListScreen(parent)
     Memo1 = new QPlainTextEdit(kRemarkStart, GroupBox2);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(8, top += 38, 185, 100);
+    NameFor(Memo1, QStringLiteral("备注"));
 
     for (LabeledEdit *e : {LabeledEdit1, LabeledEdit5, LabeledEdit9, LabeledEdit14})
         InstallNumericFilter(e->Edit());
