@@ -4,11 +4,13 @@
 #include "app/screenregistry.h"
 #include "contacts/main_jh_user.h"
 #include "contacts/main_uses.h"
+#include "finance/main_qk.h"
 #include "inventory/main_kc.h"
 #include "inventory/main_kc_bc.h"
 #include "purchasing/main_jh.h"
 #include "returns/main_th.h"
 #include "sales/main_qtxs.h"
+#include "sales/main_xs.h"
 
 void RegisterScreens()
 {
@@ -28,4 +30,11 @@ void RegisterScreens()
         return Form_kc = new TForm_kc();
     });
     RegisterScreen(QStringLiteral("ToolButton5"), OpenWay::ListScreen, [] { return Form_th = new TForm_th(); });
+    RegisterScreen(QStringLiteral("ToolButton1"), OpenWay::ListScreen, [] {
+        // The debts window comes with the sales records, hidden until "欠款" shows it.
+        auto *records = new TForm_xs();
+        Form_qk = new TForm_qk();
+        return Form_xs = records;
+    });
+    RegisterScreen(QStringLiteral("ToolButton3"), OpenWay::DisablingTool, [] { return Form_qk = new TForm_qk(); });
 }
