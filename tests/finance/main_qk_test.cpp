@@ -189,6 +189,11 @@ struct BadDebt {
     const char *customer, *kind, *amount, *notice;
 };
 
+void PrintTo(const BadDebt &c, std::ostream *os)
+{
+    *os << "'" << c.customer << "' '" << c.kind << "' '" << c.amount << "'";
+}
+
 class DebtInputs : public Debts, public ::testing::WithParamInterface<BadDebt> {};
 
 TEST_P(DebtInputs, AreRefusedBeforeAnyQuestion)

@@ -101,6 +101,11 @@ struct Correction {
     const char *price, *weight, *amount, *received, *customer;
 };
 
+void PrintTo(const Correction &c, std::ostream *os)
+{
+    *os << c.what;
+}
+
 class SaleCorrections : public SalesRecords, public ::testing::WithParamInterface<Correction> {};
 
 TEST_P(SaleCorrections, StoreExactlyWhatTheBoxesShowAndNeverMoveStock)
@@ -169,9 +174,15 @@ TEST_F(SalesRecords, EverythingElseOnThePanelIsStoredToo)
 }
 
 struct BadInput {
+    const char *what;
     std::function<void(TForm_xs *)> edit;
     const char *notice;
 };
+
+void PrintTo(const BadInput &c, std::ostream *os)
+{
+    *os << c.what;
+}
 
 class SaleInputs : public SalesRecords, public ::testing::WithParamInterface<BadInput> {};
 
@@ -191,19 +202,24 @@ TEST_P(SaleInputs, AreCheckedBeforeAnyQuestionAndWriteNothing)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SaleInputs,
-    ::testing::Values(BadInput{[](TForm_xs *s) { s->LabeledEdit2->setText(""); }, "请输入正确的出售单价!"},
-                      BadInput{[](TForm_xs *s) { s->LabeledEdit2->setText("4..0"); }, "请输入正确的出售单价!"},
-                      BadInput{[](TForm_xs *s) { s->LabeledEdit7->setText("abc"); }, "请输入正确的销售重量!"},
-                      BadInput{[](TForm_xs *s) { s->LabeledEdit7->setText("0"); }, "请输入正确的销售重量!"},
-                      BadInput{[](TForm_xs *s) { s->LabeledEdit8->setText(""); }, "请输入正确的总金额!"},
-                      BadInput{[](TForm_xs *s) { s->LabeledEdit3->setText("1,000"); }, "请输入正确的实收款!"},
-                      BadInput{[](TForm_xs *s) { s->LabeledEdit3->setText("-5"); }, "请输入正确的实收款!"},
-                      BadInput{[](TForm_xs *s) { s->ComboBox9->setCurrentText("红茶"); },
+    ::testing::Values(BadInput{"empty price", [](TForm_xs *s) { s->LabeledEdit2->setText(""); }, "请输入正确的出售单价!"},
+                      BadInput{"price 4..0", [](TForm_xs *s) { s->LabeledEdit2->setText("4..0"); }, "请输入正确的出售单价!"},
+                      BadInput{"weight abc", [](TForm_xs *s) { s->LabeledEdit7->setText("abc"); }, "请输入正确的销售重量!"},
+                      BadInput{"weight 0", [](TForm_xs *s) { s->LabeledEdit7->setText("0"); }, "请输入正确的销售重量!"},
+                      BadInput{"empty total", [](TForm_xs *s) { s->LabeledEdit8->setText(""); }, "请输入正确的总金额!"},
+                      BadInput{"received 1,000", [](TForm_xs *s) { s->LabeledEdit3->setText("1,000"); }, "请输入正确的实收款!"},
+                      BadInput{"received -5", [](TForm_xs *s) { s->LabeledEdit3->setText("-5"); }, "请输入正确的实收款!"},
+                      BadInput{"kind 红茶", [](TForm_xs *s) { s->ComboBox9->setCurrentText("红茶"); },
                                "毛/净茶只能选择毛茶或净茶!"}));
 
 struct Pricing {
     const char *price, *weight, *notice, *total;
 };
+
+void PrintTo(const Pricing &c, std::ostream *os)
+{
+    *os << "price '" << c.price << "' weight '" << c.weight << "'";
+}
 
 class SaleEquals : public SalesRecords, public ::testing::WithParamInterface<Pricing> {};
 
@@ -311,6 +327,11 @@ struct FilterCase {
     QStringList lots;
     const char *weight, *amount, *received;
 };
+
+void PrintTo(const FilterCase &c, std::ostream *os)
+{
+    *os << "choice " << c.choice << " '" << c.value << "'";
+}
 
 class SaleFilters : public SalesRecords, public ::testing::WithParamInterface<FilterCase> {};
 
