@@ -38,6 +38,8 @@ struct Answer {
 bool Confirm(QWidget *owner, const QString &text, const QString &caption = kCaption);
 // Notice with an OK button only.
 void Notice(QWidget *owner, const QString &text, const QString &caption = kCaption);
+// True when a row is loaded; otherwise shows the choose-a-row notice.
+bool RowLoaded(QWidget *owner, bool loaded);
 // The standard error box: an error's text, as the application shows any error.
 void ShowError(QWidget *owner, const QString &text);
 // File save dialog; ok false when cancelled.

@@ -391,10 +391,8 @@ void TForm_qk::Button1Click()
 void TForm_qk::Button2Click()
 {
     Guarded(this, [this] {
-        if (m_rowId < 0) {
-            Dialogs::Notice(this, Dialogs::kChooseRow);
+        if (!Dialogs::RowLoaded(this, m_rowId >= 0))
             return;
-        }
         const DebtFields f = fields();
         if (!checked(f) || !Dialogs::Confirm(this, QStringLiteral("是否确定修改此欠款资料!")))
             return;
@@ -409,10 +407,8 @@ void TForm_qk::Button2Click()
 void TForm_qk::Button3Click()
 {
     Guarded(this, [this] {
-        if (m_rowId < 0) {
-            Dialogs::Notice(this, Dialogs::kChooseRow);
+        if (!Dialogs::RowLoaded(this, m_rowId >= 0))
             return;
-        }
         if (!Dialogs::Confirm(this, QStringLiteral("是否确定删除此欠款资料!")))
             return;
         const RowWrite done = RunSQLOnRowOrReport(DebtDeleteStatement(m_rowId), Form_sql->ADOConnection1, this);

@@ -35,19 +35,6 @@ namespace {
 const QString kRemarkStart = QStringLiteral("备注：");
 constexpr int kListLeft = 215;
 
-// Fills a choice box from a one-column statement; it then shows the first name read.
-void fillChoice(QComboBox *box, const QString &sql)
-{
-    box->clear();
-    Query q(&Form_sql->ADOConnection1, QStringLiteral("xs lists"));
-    q.SetSQL(sql);
-    q.Open();
-    for (int r = 0; r < q.RecordCount(); ++r)
-        box->addItem(q.Text(r, 0));
-    if (box->count() > 0)
-        box->setCurrentIndex(0);
-}
-
 Query *salesQuery()
 {
     return Form_sql->ADOQuery_xs;
@@ -181,11 +168,13 @@ void TForm_xs::FormPaint()
 void TForm_xs::FormShow()
 {
     DateTimePicker1->setDate(QDate::currentDate());
-    fillChoice(ComboBox1, QStringLiteral("select 品种 from 品种管理"));
-    fillChoice(ComboBox3, QStringLiteral("select 产地 from 产地管理"));
-    // Every contact, as the front desk offers them: a sale may name any of them as its buyer.
-    fillChoice(ComboBox5, QStringLiteral("select 名称 from 通讯管理"));
     Query *q = salesQuery();
+    for (QComboBox *box : {ComboBox1, ComboBox3, ComboBox5})
+        box->clear();
+    FillChoice(ComboBox1, q, QStringLiteral("select 品种 from 品种管理"));
+    FillChoice(ComboBox3, q, QStringLiteral("select 产地 from 产地管理"));
+    // Every contact, as the front desk offers them: a sale may name any of them as its buyer.
+    FillChoice(ComboBox5, q, QStringLiteral("select 名称 from 通讯管理"));
     DBGrid1->SetQuery(q);
     q->Close();
     q->SetSQL(SaleRecordFirstStatement());
@@ -248,10 +237,8 @@ SaleRecordFields TForm_xs::fields() const
 void TForm_xs::Button2Click()
 {
     Guarded(this, [this] {
-        if (m_saleId < 0) {
-            Dialogs::Notice(this, Dialogs::kChooseRow);
+        if (!Dialogs::RowLoaded(this, m_saleId >= 0))
             return;
-        }
         const SaleRecordFields f = fields();
         if (const QString problem = SaleRecordInputProblem(f); !problem.isEmpty()) {
             Dialogs::Notice(this, problem);
@@ -271,10 +258,8 @@ void TForm_xs::Button2Click()
 void TForm_xs::Button5Click()
 {
     Guarded(this, [this] {
-        if (m_saleId < 0) {
-            Dialogs::Notice(this, Dialogs::kChooseRow);
+        if (!Dialogs::RowLoaded(this, m_saleId >= 0))
             return;
-        }
         if (!Dialogs::Confirm(this, QStringLiteral("是否确定删除此销售记录!")))
             return;
         const RowWrite done = RunSQLOnRowOrReport(SaleRecordDeleteStatement(m_saleId), Form_sql->ADOConnection1, this);
