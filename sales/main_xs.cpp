@@ -40,6 +40,13 @@ Query *salesQuery()
     return Form_sql->ADOQuery_xs;
 }
 
+// The debts window made with the screen and never shown goes with it.
+void dropHiddenDebtsWindow()
+{
+    if (Form_qk && !Form_qk->isVisible())
+        delete Form_qk;
+}
+
 } // namespace
 
 TForm_xs::TForm_xs(QWidget *parent) : ListScreen(parent)
@@ -144,15 +151,14 @@ TForm_xs::TForm_xs(QWidget *parent) : ListScreen(parent)
 
 TForm_xs::~TForm_xs()
 {
+    dropHiddenDebtsWindow(); // also when the main window goes first
     if (Form_xs == this)
         Form_xs = nullptr;
 }
 
 void TForm_xs::FormClose()
 {
-    // The debts window made for this screen and never shown goes with it.
-    if (Form_qk && !Form_qk->isVisible())
-        delete Form_qk;
+    dropHiddenDebtsWindow();
 }
 
 void TForm_xs::FormPaint()
