@@ -6,6 +6,7 @@
 #include "contacts/main_uses.h"
 #include "finance/main_xszj.h"
 #include "finance/main_zc.h"
+#include "finance/main_qk.h"
 #include "inventory/main_kc.h"
 #include "inventory/main_kc_bc.h"
 #include "maintenance/main_tea_config.h"
@@ -17,6 +18,7 @@
 #include "users/main_adminqh.h"
 #include "tools/jcl_js.h"
 #include "tools/main_admin_js.h"
+#include "sales/main_xs.h"
 
 void RegisterScreens()
 {
@@ -45,4 +47,11 @@ void RegisterScreens()
     RegisterScreen(QStringLiteral("ToolButton4"), OpenWay::ListScreen, [] { return Form_xszj = new TForm_xszj(); });
     RegisterScreen(QStringLiteral("N24"), OpenWay::DisablingTool, [] { return Form_jcl = new TForm_jcl(); });
     RegisterScreen(QStringLiteral("N25"), OpenWay::Tool, [] { return Form_js = new TForm_js(); });
+    RegisterScreen(QStringLiteral("ToolButton1"), OpenWay::ListScreen, [] {
+        // The debts window comes with the sales records, hidden until "欠款" shows it.
+        auto *records = new TForm_xs();
+        Form_qk = new TForm_qk();
+        return Form_xs = records;
+    });
+    RegisterScreen(QStringLiteral("ToolButton3"), OpenWay::DisablingTool, [] { return Form_qk = new TForm_qk(); });
 }

@@ -72,6 +72,13 @@ void Notice(QWidget *owner, const QString &text, const QString &caption)
     box.exec();
 }
 
+bool RowLoaded(QWidget *owner, bool loaded)
+{
+    if (!loaded)
+        Notice(owner, kChooseRow);
+    return loaded;
+}
+
 void ShowError(QWidget *owner, const QString &text)
 {
     const QString caption = QApplication::applicationName();

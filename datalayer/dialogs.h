@@ -14,7 +14,7 @@ namespace Dialogs {
 inline const QString kCaption = QStringLiteral("提示!");
 // The notice of a change or deletion that names no row of the list.
 inline const QString kChooseRow = QStringLiteral("请先在列表中选择一条记录!");
-// The notice of a change or deletion whose row was deleted meanwhile.
+// The notice of a change or deletion whose row is no longer in the table.
 inline const QString kRowGone = QStringLiteral("所选记录已不存在，请在列表中重新选择!");
 
 enum class Kind { Confirm, Notice, Error, SaveFile, Folder };
@@ -38,6 +38,8 @@ struct Answer {
 bool Confirm(QWidget *owner, const QString &text, const QString &caption = kCaption);
 // Notice with an OK button only.
 void Notice(QWidget *owner, const QString &text, const QString &caption = kCaption);
+// True when a row is loaded; otherwise shows the choose-a-row notice.
+bool RowLoaded(QWidget *owner, bool loaded);
 // The standard error box: an error's text, as the application shows any error.
 void ShowError(QWidget *owner, const QString &text);
 // File save dialog; ok false when cancelled.

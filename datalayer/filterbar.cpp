@@ -1,6 +1,7 @@
 #include "datalayer/filterbar.h"
 
 #include "datalayer/guards.h"
+#include "datalayer/labelfor.h"
 #include "datalayer/numbertext.h"
 
 #include <QComboBox>
@@ -12,7 +13,11 @@
 FilterBar::FilterBar(QComboBox *choice, QLineEdit *edit, QDateEdit *date, QPushButton *query, QObject *parent)
     : QObject(parent), m_choice(choice), m_edit(edit), m_date(date), m_query(query)
 {
+    // The bar's boxes have no labels; their roles name them.
+    NameFor(m_choice, QStringLiteral("查询条件"));
+    NameFor(m_edit, QStringLiteral("查询内容"));
     if (m_date) {
+        NameFor(m_date, QStringLiteral("查询日期"));
         m_date->hide();
         m_date->setDisplayFormat(QString::fromLatin1(kShortDateFormat));
         m_date->setDate(QDate::currentDate());

@@ -3,6 +3,7 @@
 #include "datalayer/labelededit.h"
 #include "datalayer/labelfor.h"
 #include "datalayer/numbertext.h"
+#include "datalayer/query.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -86,6 +87,17 @@ QComboBox *MakeChoice(QWidget *parent, const char *name, const QString &label, i
     c->setGeometry(82, top, 111, 26);
     LabelFor(l, c);
     return c;
+}
+
+void FillChoice(QComboBox *box, Query *query, const QString &sql)
+{
+    query->Close();
+    query->SetSQL(sql);
+    query->Open();
+    for (int r = 0; r < query->RecordCount(); ++r)
+        box->addItem(query->Text(r, 0));
+    if (box->count() > 0)
+        box->setCurrentIndex(0);
 }
 
 QDateEdit *MakeDatePicker(QWidget *parent, const char *name)

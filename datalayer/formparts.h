@@ -12,6 +12,7 @@ class QComboBox;
 class QDateEdit;
 class QGroupBox;
 class QMenu;
+class Query;
 class QPushButton;
 class QToolButton;
 class QWidget;
@@ -33,6 +34,9 @@ LabeledEdit *MakeField(QWidget *parent, const char *name, const QString &label, 
 // An editable choice box with its caption label on the left, at (8, top) in its panel.
 QComboBox *MakeChoice(QWidget *parent, const char *name, const QString &label, int top, const QStringList &items,
                       const QString &initial);
+// Adds the first column of a statement's rows to a choice box, read through the query; the box
+// then shows the first item it holds.
+void FillChoice(QComboBox *box, Query *query, const QString &sql);
 // A date picker in the short date format, showing today, with a calendar popup.
 QDateEdit *MakeDatePicker(QWidget *parent, const char *name);
 // A grid column bound to a result column by name.

@@ -44,3 +44,13 @@ bool RunSQLOrReport(const QString &sql, Connection &conn, QWidget *owner)
     Dialogs::ShowError(owner, conn.LastError());
     return false;
 }
+
+RowWrite RunSQLOnRowOrReport(const QString &sql, Connection &conn, QWidget *owner)
+{
+    if (!RunSQLOrReport(sql, conn, owner))
+        return RowWrite::Refused;
+    if (conn.RowsAffected() > 0)
+        return RowWrite::Done;
+    Dialogs::Notice(owner, Dialogs::kRowGone);
+    return RowWrite::NoRow;
+}

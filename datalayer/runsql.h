@@ -16,3 +16,8 @@ bool RunSQLTogether(const QStringList &statements, Connection &conn);
 // RunSQL for a write the user asked for: a refusal shows the engine's reason in the
 // standard error box, owned by owner. True when it ran.
 bool RunSQLOrReport(const QString &sql, Connection &conn, QWidget *owner);
+
+// RunSQLOrReport for a change or deletion of the row on screen: a statement that matched no
+// row (deleted meanwhile) shows the notice Dialogs::kRowGone instead of passing for done.
+enum class RowWrite { Refused, NoRow, Done };
+RowWrite RunSQLOnRowOrReport(const QString &sql, Connection &conn, QWidget *owner);

@@ -7,6 +7,7 @@
 #include "datalayer/guards.h"
 #include "datalayer/inifile.h"
 #include "datalayer/labelededit.h"
+#include "datalayer/labelfor.h"
 #include "datalayer/numbertext.h"
 #include "datalayer/numerickeyfilter.h"
 #include "datalayer/programfolder.h"
@@ -133,6 +134,7 @@ void TForm_kc::buildStockTab()
                          QStringLiteral("6.0折"), QStringLiteral("5.5折"), QStringLiteral("5.0折")});
     ComboBox4->setCurrentText(QStringLiteral("8.0折"));
     ComboBox4->setGeometry(162, top, 66, 26);
+    NameFor(ComboBox4, QStringLiteral("净茶率"));
     LabeledEdit13 = MakeField(GroupBox1, "LabeledEdit13", QStringLiteral("销售单价："), top += step, true);
     LabeledEdit2 = MakeField(GroupBox1, "LabeledEdit2", QStringLiteral("剩余重量："), top += step, true, QStringLiteral("0"), 185);
     Button4 = MakeButton(GroupBox1, "Button4", QStringLiteral("X"), {198, top, 30, 26});
@@ -148,6 +150,7 @@ void TForm_kc::buildStockTab()
     Memo1 = new QPlainTextEdit(kRemarkStart, GroupBox1);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(8, top += 40, 220, 100);
+    NameFor(Memo1, QStringLiteral("备注"));
 
     auto *right = new QVBoxLayout;
     row->addLayout(right, 1);

@@ -44,19 +44,6 @@ const QString kRaw = QStringLiteral("毛茶");
 const QString kNet = QStringLiteral("净茶");
 constexpr int kListLeft = 215;
 
-// Fills a choice box from a one-column statement; its text becomes the first name read.
-void fillChoice(QComboBox *box, const QString &sql)
-{
-    Query *q = Form_sql->ADOQuery_xs;
-    q->Close();
-    q->SetSQL(sql);
-    q->Open();
-    for (int r = 0; r < q->RecordCount(); ++r)
-        box->addItem(q->Text(r, 0));
-    if (box->count() > 0)
-        box->setCurrentIndex(0);
-}
-
 } // namespace
 
 TForm_jh::TForm_jh(QWidget *parent) : ListScreen(parent)
@@ -110,6 +97,7 @@ TForm_jh::TForm_jh(QWidget *parent) : ListScreen(parent)
     Memo1 = new QPlainTextEdit(kRemarkStart, GroupBox2);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(8, top += 38, 185, 100);
+    NameFor(Memo1, QStringLiteral("备注"));
 
     for (LabeledEdit *e : {LabeledEdit1, LabeledEdit5, LabeledEdit9, LabeledEdit14})
         InstallNumericFilter(e->Edit());
@@ -218,10 +206,10 @@ void TForm_jh::FormShow()
         box->clear();
         box->clearEditText();
     }
-    fillChoice(ComboBox6, QStringLiteral("select 包装 from 包装管理"));
-    fillChoice(ComboBox1, QStringLiteral("select 品种 from 品种管理"));
-    fillChoice(ComboBox3, QStringLiteral("select 产地 from 产地管理"));
-    fillChoice(ComboBox5, QStringLiteral("select 名称 from 通讯管理 where 类型='供应商'"));
+    FillChoice(ComboBox6, Form_sql->ADOQuery_xs, QStringLiteral("select 包装 from 包装管理"));
+    FillChoice(ComboBox1, Form_sql->ADOQuery_xs, QStringLiteral("select 品种 from 品种管理"));
+    FillChoice(ComboBox3, Form_sql->ADOQuery_xs, QStringLiteral("select 产地 from 产地管理"));
+    FillChoice(ComboBox5, Form_sql->ADOQuery_xs, QStringLiteral("select 名称 from 通讯管理 where 类型='供应商'"));
     LabeledEdit13->setText(Client().currentUser);
     Query *q = Form_sql->ADOQuery1;
     DBGrid1->SetQuery(q);

@@ -91,6 +91,7 @@ TForm_th::TForm_th(QWidget *parent) : ListScreen(parent)
     Memo1 = new QPlainTextEdit(kRemarkStart, GroupBox2);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(8, top += 40, 185, 100);
+    NameFor(Memo1, QStringLiteral("备注"));
     InstallNumericFilter(LabeledEdit2->Edit());
     InstallNumericFilter(LabeledEdit10->Edit());
 

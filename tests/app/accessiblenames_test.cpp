@@ -1,0 +1,166 @@
+#include "app/main_client.h"
+#include "app/screenregistry.h"
+#include "app/screens.h"
+#include "datalayer/dialogs.h"
+#include "datalayer/labelfor.h"
+#include "datalayer/sql_ado_conn.h"
+#include "tests/support/testfolder.h"
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QSet>
+#include <QTest>
+#include <QTextEdit>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+bool isInputControl(const QWidget *w)
+{
+    return qobject_cast<const QLineEdit *>(w) || qobject_cast<const QComboBox *>(w) ||
+           qobject_cast<const QAbstractSpinBox *>(w) || qobject_cast<const QCheckBox *>(w) ||
+           qobject_cast<const QTextEdit *>(w) || qobject_cast<const QPlainTextEdit *>(w);
+}
+
+// A caption standing just left of the control, or just above it, in the same panel: it reads
+// as the control's label whatever its buddy says.
+QLabel *labelBeside(const QWidget *control, const QList<QLabel *> &labels)
+{
+    const QRect c = control->geometry();
+    for (QLabel *l : labels) {
+        if (l->parentWidget() != control->parentWidget() || l->text().trimmed().isEmpty())
+            continue;
+        const QRect g = l->geometry();
+        const bool left = g.right() < c.left() && c.left() - g.right() <= 16 && g.top() < c.bottom() &&
+                          c.top() < g.bottom() && qAbs(g.center().y() - c.center().y()) <= c.height() / 2;
+        const bool above = g.bottom() < c.top() && c.top() - g.bottom() <= 8 && g.left() < c.right() &&
+                           c.left() < g.right() && qAbs(g.left() - c.left()) <= 8;
+        if (left || above)
+            return l;
+    }
+    return nullptr;
+}
+
+QString describe(const QWidget *w)
+{
+    QString path = QString::fromLatin1(w->metaObject()->className());
+    for (const QWidget *p = w; p; p = p->parentWidget())
+        if (!p->objectName().isEmpty()) {
+            path += QStringLiteral(" ") + p->objectName();
+            if (p != w)
+                break;
+        }
+    return path;
+}
+
+// Every input control of the window: named by the label that points to it, or by its role.
+QStringList violationsIn(const QWidget *window)
+{
+    QStringList found;
+    const QList<QLabel *> labels = window->findChildren<QLabel *>();
+    for (QWidget *control : window->findChildren<QWidget *>()) {
+        if (!isInputControl(control))
+            continue;
+        QLabel *label = nullptr;
+        for (QLabel *l : labels)
+            if (l->buddy() == control)
+                label = l;
+        const QString name = control->accessibleName();
+        if (label) {
+            if (name != LabelName(label->text()))
+                found << describe(control) + QStringLiteral(": named \"") + name + QStringLiteral("\", its label says \"") +
+                             LabelName(label->text()) + u'"';
+            continue;
+        }
+        if (QLabel *beside = labelBeside(control, labels)) {
+            found << describe(control) + QStringLiteral(": the label \"") + beside->text() +
+                         QStringLiteral("\" beside it does not name it (buddy ") +
+                         (beside->buddy() ? describe(beside->buddy()) : QStringLiteral("none")) + u')';
+            continue;
+        }
+        // A check box's caption is its own text.
+        const auto *check = qobject_cast<QCheckBox *>(control);
+        const QString effective = name.isEmpty() && check ? LabelName(check->text()) : name;
+        if (effective.trimmed().isEmpty())
+            found << describe(control) + QStringLiteral(": no label and no name");
+    }
+    return found;
+}
+
+QList<QAction *> menuActions(QMenuBar *bar)
+{
+    QList<QAction *> out;
+    QList<QAction *> pending = bar->actions();
+    while (!pending.isEmpty()) {
+        QAction *a = pending.takeFirst();
+        if (QMenu *menu = a->menu())
+            pending = menu->actions() + pending;
+        else if (!a->isSeparator())
+            out << a;
+    }
+    return out;
+}
+
+TEST(AccessibleNames, EveryInputControlOfEveryWindowTheMainWindowOpensIsNamedByItsLabel)
+{
+    TestFolder folder;
+    Dialogs::Script dialogs;
+    Form_sql = new TForm_sql();
+    Form_sql->FormCreate();
+    RegisterScreens();
+    QPointer<TForm_Client> main = new TForm_Client();
+    main->show();
+
+    // Every button and menu item that has a screen behind it, as the main window offers them.
+    QList<QPair<QString, QToolButton *>> triggers;
+    for (QToolButton *b : main->ToolButtons())
+        if (FindScreen(b->objectName()))
+            triggers.append({b->objectName(), b});
+    for (QAction *a : menuActions(main->menuBar()))
+        if (FindScreen(a->objectName()))
+            triggers.append({a->objectName(), nullptr});
+    ASSERT_GE(triggers.size(), 8);
+
+    QStringList violations;
+    for (const auto &[trigger, button] : triggers) {
+        const QList<QWidget *> before = QApplication::topLevelWidgets();
+        main->OpenScreen(trigger, button);
+        QApplication::processEvents();
+        QList<QWidget *> opened;
+        for (QMdiSubWindow *sub : main->MdiArea->subWindowList())
+            if (sub->isVisible())
+                opened << sub->widget();
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (!before.contains(top) && top->isVisible() && top->isWindow() && !qobject_cast<QMenu *>(top))
+                opened << top;
+        EXPECT_FALSE(opened.isEmpty()) << trigger.toStdString() << " opened no window";
+        for (QWidget *w : opened)
+            for (const QString &v : violationsIn(w))
+                violations << trigger + u' ' + w->objectName() + QStringLiteral(": ") + v;
+
+        main->MdiArea->closeAllSubWindows();
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (!before.contains(top) && top->isVisible())
+                top->close();
+        QTest::qWait(20);
+        main->setEnabled(true);
+    }
+    EXPECT_TRUE(violations.isEmpty()) << violations.join(u'\n').toStdString();
+
+    delete main.data();
+    delete Form_sql;
+    Form_sql = nullptr;
+}
+
+} // namespace
