@@ -318,23 +318,18 @@ void TForm_xszj::DBGrid2CellClick()
 
 void TForm_xszj::Button4Click()
 {
-    if (m_lotId < 0 || LabeledEdit1->text().isEmpty()) {
-        Dialogs::Notice(this, Dialogs::kChooseRow);
+    if (!Dialogs::RowLoaded(this, m_lotId >= 0 && !LabeledEdit1->text().isEmpty()))
         return;
-    }
     if (const QString problem = ProfitProblem(LabeledEdit2->text()); !problem.isEmpty()) {
         Dialogs::Notice(this, problem);
         return;
     }
     if (!Dialogs::Confirm(this, kSettleQuestion))
         return;
-    Connection &conn = Form_sql->ADOConnection1;
-    if (!RunSQLOrReport(SettleLotStatement(m_lotId, StrToFloat(LabeledEdit2->text())), conn, this))
+    const QString sql = SettleLotStatement(m_lotId, StrToFloat(LabeledEdit2->text()));
+    if (RunSQLOnRowOrReport(sql, Form_sql->ADOConnection1, this) == RowWrite::Refused)
         return;
-    const bool matched = conn.RowsAffected() > 0;
     m_lotId = -1;
     LabeledEdit2->setText(QString());
-    if (!matched)
-        Dialogs::Notice(this, Dialogs::kRowGone);
     Guarded(this, [] { Form_sql->ADOQuery_tj->Requery(); });
 }

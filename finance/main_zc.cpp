@@ -147,17 +147,19 @@ bool TForm_zc::write(const QString &question, const QString &sql, bool addresses
     if (!Dialogs::Confirm(this, question))
         return false;
     Connection &conn = Form_sql->ADOConnection1;
-    if (!RunSQLOrReport(sql, conn, this))
+    RowWrite done = RowWrite::Refused;
+    if (addressesRow)
+        done = RunSQLOnRowOrReport(sql, conn, this);
+    else if (RunSQLOrReport(sql, conn, this))
+        done = RowWrite::Done;
+    if (done == RowWrite::Refused)
         return false;
-    if (addressesRow && conn.RowsAffected() == 0) {
-        // Deleted meanwhile: say so rather than pretend the change was kept.
-        Dialogs::Notice(this, Dialogs::kRowGone);
-        m_selected = -1;
-    } else {
+    if (done == RowWrite::Done)
         clearFields();
-    }
+    else
+        m_selected = -1; // deleted meanwhile: the typed text stays for another row
     Guarded(this, [this] { m_list->Requery(); });
-    return true;
+    return done == RowWrite::Done;
 }
 
 void TForm_zc::Button1Click()
@@ -173,10 +175,8 @@ void TForm_zc::Button1Click()
 
 void TForm_zc::Button3Click()
 {
-    if (m_selected < 0) {
-        Dialogs::Notice(this, Dialogs::kChooseRow);
+    if (!Dialogs::RowLoaded(this, m_selected >= 0))
         return;
-    }
     if (const QString problem = ExpenseAmountProblem(LabeledEdit1->text()); !problem.isEmpty()) {
         Dialogs::Notice(this, problem);
         return;
@@ -189,10 +189,8 @@ void TForm_zc::Button3Click()
 
 void TForm_zc::Button2Click()
 {
-    if (m_selected < 0) {
-        Dialogs::Notice(this, Dialogs::kChooseRow);
+    if (!Dialogs::RowLoaded(this, m_selected >= 0))
         return;
-    }
     write(QStringLiteral("是否确定删除此事项!"), ExpenseDeleteStatement(m_selected), true);
 }
 

@@ -41,7 +41,7 @@ TForm_js::TForm_js(QWidget *parent) : QWidget(parent), m_owner(Client().currentU
     DateTimePicker2 = new QTimeEdit(QTime(now.hour(), now.minute()), this);
     DateTimePicker2->setObjectName(QStringLiteral("DateTimePicker2"));
     DateTimePicker2->setDisplayFormat(QString::fromLatin1(kLongTimeFormat));
-    DateTimePicker2->setAccessibleName(QStringLiteral("提醒时间"));
+    NameFor(DateTimePicker2, QStringLiteral("提醒时间"));
     CheckBox1 = new QCheckBox(QStringLiteral("提醒"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     auto *reminder = new QHBoxLayout;
