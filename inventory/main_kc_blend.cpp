@@ -65,6 +65,7 @@ void TForm_kc::buildBlendTab()
     CheckBox2 = new QCheckBox(QStringLiteral("自动编号"), GroupBox2);
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
     CheckBox2->setGeometry(238, 20, 84, 26); // beside the number it generates
+    QWidget::setTabOrder(LabeledEdit5->Edit(), CheckBox2);
     for (LabeledEdit *e : {LabeledEdit6, LabeledEdit9, LabeledEdit4, LabeledEdit11})
         InstallNumericFilter(e->Edit());
     Button2 = MakeButton(GroupBox2, "Button2", QStringLiteral("添加"), {8, top += step + 4, 96, 30});
