@@ -14,6 +14,8 @@ namespace Dialogs {
 inline const QString kCaption = QStringLiteral("提示!");
 // The notice of a change or deletion that names no row of the list.
 inline const QString kChooseRow = QStringLiteral("请先在列表中选择一条记录!");
+// The notice of a change or deletion whose row went meanwhile (deleted from another list).
+inline const QString kRowGone = QStringLiteral("所选记录已不存在，请在列表中重新选择!");
 
 enum class Kind { Confirm, Notice, Error, SaveFile, Folder };
 

@@ -276,9 +276,11 @@ BlendFields TForm_kc::blendFields() const
 void TForm_kc::Button2Click()
 {
     Guarded(this, [this] {
-        if (LabeledEdit5->text().isEmpty() || LabeledEdit11->text() == QStringLiteral("0"))
+        if (LabeledEdit5->text().isEmpty())
             return;
-        if (const QString problem = BlendNumberProblem(blendFields()); !problem.isEmpty()) {
+        const QString problem =
+            ListView1->topLevelItemCount() == 0 ? kBlendWithoutPortion : BlendNumberProblem(blendFields());
+        if (!problem.isEmpty()) {
             Dialogs::Notice(this, problem);
             return;
         }
@@ -286,16 +288,24 @@ void TForm_kc::Button2Click()
             LabeledEdit5->setText(BlendAutoNumberText(ComboBox2->currentText(), DateTimePicker2->date(), LabeledEdit4->text()));
         if (!Dialogs::Confirm(this, QStringLiteral("是否确定添加此商品!")))
             return;
-        if (!RunSQLOrReport(BlendInsertStatement(blendFields()), Form_sql->ADOConnection1, this))
-            return;
-        afterBlendWrite();
+        writeBlend(BlendInsertStatement(blendFields()));
     });
 }
 
-void TForm_kc::afterBlendWrite()
+void TForm_kc::writeBlend(const QString &sql)
 {
-    resetBlend();
-    ListView1->clear();
+    Connection &conn = Form_sql->ADOConnection1;
+    if (!RunSQLOrReport(sql, conn, this))
+        return;
+    // Whatever the write did, the blend it named is no longer the one on the tab.
+    m_blendId.clear();
+    if (conn.RowsAffected() == 0) {
+        // Deleted meanwhile (the stock tab deletes blends too): the tab keeps what was typed.
+        Dialogs::Notice(this, Dialogs::kRowGone);
+    } else {
+        resetBlend();
+        ListView1->clear();
+    }
     Form_sql->ADOQuery_xs->Requery();
     Form_sql->ADOQuery1->Requery();
 }
@@ -331,8 +341,10 @@ void TForm_kc::DBGrid2CellClick()
 void TForm_kc::Button6Click()
 {
     Guarded(this, [this] {
-        if (m_blendId.isEmpty())
+        if (m_blendId.isEmpty()) {
+            Dialogs::Notice(this, Dialogs::kChooseRow);
             return;
+        }
         const BlendFields b = blendFields();
         if (const QString problem = BlendNumberProblem(b); !problem.isEmpty()) {
             Dialogs::Notice(this, problem);
@@ -340,22 +352,20 @@ void TForm_kc::Button6Click()
         }
         if (!Dialogs::Confirm(this, QStringLiteral("是否确定修改此商品资料!")))
             return;
-        if (!RunSQLOrReport(BlendUpdateStatement(b, m_blendId), Form_sql->ADOConnection1, this))
-            return;
-        afterBlendWrite();
+        writeBlend(BlendUpdateStatement(b, m_blendId));
     });
 }
 
 void TForm_kc::Button7Click()
 {
     Guarded(this, [this] {
-        if (m_blendId.isEmpty())
+        if (m_blendId.isEmpty()) {
+            Dialogs::Notice(this, Dialogs::kChooseRow);
             return;
+        }
         if (!Dialogs::Confirm(this, QStringLiteral("是否确定删除此商品!")))
             return;
-        if (!RunSQLOrReport(InventoryDeleteStatement(m_blendId), Form_sql->ADOConnection1, this))
-            return;
-        afterBlendWrite();
+        writeBlend(InventoryDeleteStatement(m_blendId));
     });
 }
 
