@@ -79,6 +79,8 @@ QComboBox *MakeChoice(QWidget *parent, const char *name, const QString &label, i
     auto *c = new QComboBox(parent);
     c->setObjectName(QString::fromLatin1(name));
     c->setEditable(true);
+    // The list holds the stored values; Enter on a typed one does not add it.
+    c->setInsertPolicy(QComboBox::NoInsert);
     c->addItems(items);
     c->setCurrentText(initial);
     c->setGeometry(82, top, 111, 26);

@@ -30,7 +30,8 @@ QAction *AddMenuItem(QMenu *menu, const char *name, const QString &caption, std:
 // A labelled edit with its caption on the left, at (8, top) in its panel.
 LabeledEdit *MakeField(QWidget *parent, const char *name, const QString &label, int top, bool editable,
                        const QString &initial = QString(), int width = 185);
-// An editable choice box with its caption label on the left, at (8, top) in its panel.
+// An editable choice box with its caption label on the left, at (8, top) in its panel; a typed
+// text is taken as it is and never added to the list.
 QComboBox *MakeChoice(QWidget *parent, const char *name, const QString &label, int top, const QStringList &items,
                       const QString &initial);
 // A date picker in the short date format, showing today, with a calendar popup.
