@@ -248,7 +248,7 @@ void TForm_kc::CheckBox2Click()
     if (!m_ini)
         m_ini = std::make_unique<IniFile>(ProgramPath(QStringLiteral("config.ini")));
     if (!SetBlendAutoNumber(*m_ini, CheckBox2->isChecked()))
-        Dialogs::ShowError(this, QStringLiteral("无法保存设置: ") + m_ini->FileName());
+        Dialogs::ShowError(this, SettingsNotSaved(*m_ini));
 }
 
 BlendFields TForm_kc::blendFields() const

@@ -365,7 +365,7 @@ void TForm_jh::Button4Click()
 void TForm_jh::CheckBox2Click()
 {
     if (!SetAutoNumber(*m_settings, CheckBox2->isChecked()))
-        Dialogs::ShowError(this, QStringLiteral("无法保存设置: ") + m_settings->FileName());
+        Dialogs::ShowError(this, SettingsNotSaved(*m_settings));
 }
 
 void TForm_jh::SpeedButton2Click()
