@@ -1,3 +1,4 @@
+#include "app/about.h"
 #include "app/main_client.h"
 #include "app/screenregistry.h"
 #include "app/screens.h"
@@ -16,6 +17,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -245,6 +247,41 @@ TEST_F(MainWindow, CloseIsRefusedUntilTheExitWindowLetsIt)
     EXPECT_FALSE(QDir(folder.Path("bakdata")).exists() && !QDir(folder.Path("bakdata")).isEmpty());
 }
 
+TEST_F(MainWindow, ADisabledMainWindowRefusesItsCloseBox)
+{
+    QPointer<QWidget> book;
+    RegisterScreen("N15", OpenWay::DisablingTool, [&book] { return book = new QWidget(); });
+    TForm_Client *w = open();
+    w->N15->trigger();
+    ASSERT_FALSE(w->isEnabled());
+    EXPECT_FALSE(w->close()); // as the window manager's close box asks
+    EXPECT_EQ(exitWindow(), nullptr);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(book->isVisible());
+    book->close();
+    QTest::qWait(50);
+    ASSERT_TRUE(w->isEnabled());
+    EXPECT_FALSE(w->close()); // enabled again: the close goes through the exit window
+    EXPECT_NE(exitWindow(), nullptr);
+}
+
+TEST_F(MainWindow, EveryOtherWindowClosesWithTheMainWindow)
+{
+    RegisterScreens();
+    TForm_Client *w = open();
+    w->N14->trigger();
+    QPointer<QWidget> about = Form_about;
+    ASSERT_TRUE(about && about->isVisible());
+    w->N7->trigger();
+    ASSERT_NE(exitWindow(), nullptr);
+    exitWindow()->Button2->click(); // 退出系统
+    QTest::qWait(50);
+    EXPECT_TRUE(window.isNull());
+    EXPECT_TRUE(about.isNull()); // closed, and gone as it closes
+    for (QWidget *top : QApplication::topLevelWidgets())
+        EXPECT_FALSE(top->isVisible()) << top->objectName().toStdString();
+}
+
 } // namespace
 
 #include "app/client.h"
@@ -268,6 +305,45 @@ TEST(ProgramEntry, CancelAtLoginEndsWithoutMainWindowDataModuleOrSettings)
     EXPECT_EQ(Form_Client, nullptr);
     EXPECT_EQ(Form_sql, nullptr);
     EXPECT_FALSE(QFile::exists(folder.Path("config.ini")));
+}
+
+TEST(ProgramEntry, TheProgramEndsWhenTheMainWindowClosesWhateverElseIsOpen)
+{
+    TestFolder folder;
+    Dialogs::Script dialogs;
+    // A person's steps, each taken once the window it needs is there.
+    int step = 0;
+    bool timedOut = false;
+    QTimer person;
+    QObject::connect(&person, &QTimer::timeout, [&] {
+        if (step == 0 && Form_login && Form_login->isVisible() && !Form_login->Checking()) {
+            Form_login->Edit1->setText("admin");
+            Form_login->Button1->click();
+            ++step;
+        } else if (step == 1 && Form_Client && Form_Client->isVisible()) {
+            Form_Client->N14->trigger(); // the about box stays on top
+            ++step;
+        } else if (step == 2 && Form_about && Form_about->isVisible()) {
+            Form_Client->N7->trigger();
+            ++step;
+        } else if (step == 3 && Form_data_bak && Form_data_bak->isVisible()) {
+            Form_data_bak->Button2->click(); // 退出系统
+            ++step;
+        }
+    });
+    person.start(50);
+    QTimer::singleShot(20000, [&] {
+        // The program did not end by itself: end it, so the test can say so.
+        timedOut = true;
+        QApplication::closeAllWindows();
+        QCoreApplication::quit();
+    });
+    EXPECT_EQ(RunClient(*qApp), 0);
+    EXPECT_EQ(step, 4);
+    EXPECT_FALSE(timedOut);
+    EXPECT_EQ(Form_Client, nullptr);
+    EXPECT_EQ(Form_sql, nullptr);
+    EXPECT_EQ(Form_about, nullptr);
 }
 
 TEST(DataModule, ASecondProcessCannotOpenTheDatabase)
