@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -22,6 +24,19 @@ QGroupBox *FillWithGroupBox(QWidget *screen, const char *name)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(box);
     return box;
+}
+
+QScrollArea *ScrollablePanel(QWidget *parent, QWidget *panel)
+{
+    auto *area = new QScrollArea(parent);
+    area->setObjectName(panel->objectName() + QStringLiteral("Scroll"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setWidgetResizable(true);
+    area->setWidget(panel);
+    // Room for the scroll bar, so the panel is never cut at its right edge.
+    area->setFixedWidth(panel->minimumWidth() + area->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    return area;
 }
 
 QGroupBox *MakeGroupBox(QWidget *parent, const char *name, const QRect &geometry)

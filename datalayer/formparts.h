@@ -13,6 +13,7 @@ class QDateEdit;
 class QGroupBox;
 class QMenu;
 class QPushButton;
+class QScrollArea;
 class QToolButton;
 class QWidget;
 
@@ -21,6 +22,10 @@ class QWidget;
 
 // The group box that fills a screen, its frame for everything else.
 QGroupBox *FillWithGroupBox(QWidget *screen, const char *name = "GroupBox1");
+// A fixed-width panel in a scroll area of its own beside the lists: on a small screen the panel
+// scrolls instead of pushing the lists and their totals off the window. The panel takes the
+// area's height, down to its own minimum height.
+QScrollArea *ScrollablePanel(QWidget *parent, QWidget *panel);
 // A group box, a push button and a tool button at their place in the parent.
 QGroupBox *MakeGroupBox(QWidget *parent, const char *name, const QRect &geometry);
 QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption, const QRect &geometry);

@@ -33,6 +33,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -94,11 +95,11 @@ void TForm_kc::buildStockTab()
 {
     auto *row = new QHBoxLayout(TabSheet1);
     row->setContentsMargins(2, 2, 2, 2);
-    GroupBox1 = new QGroupBox(TabSheet1);
+    GroupBox1 = new QGroupBox;
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setFixedWidth(240);
-    GroupBox1->setMinimumHeight(700);
-    row->addWidget(GroupBox1);
+    row->addWidget(ScrollablePanel(TabSheet1, GroupBox1));
+    GroupBox1->installEventFilter(this); // the note box follows the panel's height
     Bevel2 = new QFrame(GroupBox1);
     Bevel2->setObjectName(QStringLiteral("Bevel2"));
     Bevel2->setFrameShape(QFrame::VLine);
@@ -148,6 +149,7 @@ void TForm_kc::buildStockTab()
     Memo1 = new QPlainTextEdit(kRemarkStart, GroupBox1);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(8, top += 40, 220, 100);
+    GroupBox1->setMinimumHeight(top + 70); // a note box of a few lines at least
 
     auto *right = new QVBoxLayout;
     row->addLayout(right, 1);
@@ -235,6 +237,13 @@ void TForm_kc::FormShow()
     blends->Close();
     blends->SetSQL(BlendOpeningStatement());
     blends->Open();
+}
+
+bool TForm_kc::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == GroupBox1 && event->type() == QEvent::Resize)
+        FormPaint();
+    return ListScreen::eventFilter(watched, event);
 }
 
 void TForm_kc::FormPaint()

@@ -141,6 +141,7 @@ public slots:
 
 protected:
     void FormClose() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildStockTab();

@@ -31,6 +31,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -39,11 +40,10 @@ void TForm_kc::buildBlendTab()
 {
     auto *row = new QHBoxLayout(TabSheet2);
     row->setContentsMargins(2, 2, 2, 2);
-    GroupBox2 = new QGroupBox(TabSheet2);
+    GroupBox2 = new QGroupBox;
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     GroupBox2->setFixedWidth(330);
-    GroupBox2->setMinimumHeight(700);
-    row->addWidget(GroupBox2);
+    row->addWidget(ScrollablePanel(TabSheet2, GroupBox2));
 
     int top = 20;
     const int step = 31;
@@ -82,6 +82,7 @@ void TForm_kc::buildBlendTab()
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     Button11 = MakeButton(GroupBox2, "Button11", QStringLiteral("清空"), {8, top += 246, 96, 30});
     SpeedButton2 = MakeToolButton(GroupBox2, "SpeedButton2", QStringLiteral("移出"), {226, top, 96, 30});
+    GroupBox2->setMinimumHeight(top + 40);
 
     auto *right = new QVBoxLayout;
     row->addLayout(right, 1);

@@ -7,6 +7,7 @@
 #include "inventory/main_kc_bc.h"
 #include "purchasing/main_jh.h"
 #include "datalayer/clientstate.h"
+#include "datalayer/dbgrid.h"
 #include "datalayer/dialogs.h"
 #include "datalayer/inifile.h"
 #include "datalayer/sql_ado_conn.h"
@@ -24,6 +25,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTabWidget>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -280,6 +282,35 @@ TEST_F(MainWindow, EveryOtherWindowClosesWithTheMainWindow)
     EXPECT_TRUE(about.isNull()); // closed, and gone as it closes
     for (QWidget *top : QApplication::topLevelWidgets())
         EXPECT_FALSE(top->isVisible()) << top->objectName().toStdString();
+}
+
+TEST_F(MainWindow, TheInventoryFitsTheDesignSizeWithItsTotalsInSight)
+{
+    RegisterScreens();
+    for (const QSize size : {QSize(1063, 754), QSize(1024, 738)}) {
+        TForm_Client *w = open();
+        w->resize(size);
+        w->ToolButton6->click();
+        QApplication::processEvents();
+        ASSERT_NE(Form_kc, nullptr);
+        const QWidget *area = w->MdiArea->viewport();
+        // Lists with their footers, and the field panels (which scroll), all inside the child area.
+        for (QWidget *tab : {Form_kc->TabSheet1, Form_kc->TabSheet2}) {
+            Form_kc->PageControl1->setCurrentWidget(tab);
+            QApplication::processEvents();
+            for (const QWidget *part : tab->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+                if (!part->isVisible())
+                    continue;
+                const QRect shown(part->mapTo(area, QPoint(0, 0)), part->size());
+                EXPECT_TRUE(area->rect().contains(shown))
+                    << size.width() << "x" << size.height() << " " << part->objectName().toStdString() << " at "
+                    << shown.y() << "+" << shown.height() << " in " << area->height();
+            }
+        }
+        EXPECT_TRUE(Form_kc->DBGrid1->FooterVisible());
+        delete window.data();
+        delete Form_sql;
+    }
 }
 
 } // namespace
