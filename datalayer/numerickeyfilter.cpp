@@ -49,8 +49,8 @@ bool NumericKeyFilter::filterKey(QKeyEvent *key)
 
 bool NumericKeyFilter::filterCommit(QObject *watched, QInputMethodEvent *input)
 {
-    // An input method (a Chinese one above all) commits text instead of pressing keys: its
-    // characters pass as typed ones would, and control characters never come in this way.
+    // An input method (a Chinese one above all) commits text instead of pressing keys: of its
+    // characters only digits and points pass, as they would typed one by one.
     QString kept;
     for (QChar c : input->commitString())
         if (c == '.' || (c >= '0' && c <= '9'))
