@@ -20,6 +20,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPointer>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -273,9 +274,14 @@ void TForm_Client::closeEvent(QCloseEvent *event)
     if (Client().closeFlag) {
         FormClose();
         event->accept();
+        endProgram();
         return;
     }
     event->ignore();
+    // A window that disabled the main window is answered first: the close box of a disabled
+    // window does nothing.
+    if (!isEnabled())
+        return;
     setEnabled(false);
     Form_data_bak = new TForm_data_bak();
     Form_data_bak->show();
@@ -284,6 +290,20 @@ void TForm_Client::closeEvent(QCloseEvent *event)
 void TForm_Client::FormClose()
 {
     m_settings.reset();
+}
+
+void TForm_Client::endProgram()
+{
+    // The program ends with its main window: no other window keeps it, and the database it
+    // holds, alive.
+    QList<QPointer<QWidget>> others;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w != this && w->isVisible())
+            others << w;
+    for (const QPointer<QWidget> &w : others)
+        if (w)
+            w->close();
+    QCoreApplication::quit();
 }
 
 bool TForm_Client::eventFilter(QObject *watched, QEvent *event)

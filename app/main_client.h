@@ -46,6 +46,7 @@ private:
     void FormCreate();
     void FormShow();
     void FormClose();
+    void endProgram();
     void buildToolbar();
     void buildMenus();
     void applySkin();

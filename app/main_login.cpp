@@ -257,8 +257,15 @@ void TForm_login::finishCheck(const LoginOutcome &outcome)
     }
     if (outcome.result == LoginOutcome::Accepted) {
         Edit2->setText(outcome.permission);
-        SetLoginUserName(*m_settings, ComboBox1->currentText());
-        SetLoginPermission(*m_settings, Edit2->text());
+        // The main window takes the user and the permission from the file: both or no login.
+        const QString previousUser = LoginUserName(*m_settings);
+        if (!SetLoginUserName(*m_settings, ComboBox1->currentText()) ||
+            !SetLoginPermission(*m_settings, Edit2->text())) {
+            SetLoginUserName(*m_settings, previousUser);
+            Dialogs::ShowError(this, SettingsNotSaved(*m_settings));
+            emit checkFinished(false);
+            return;
+        }
         Label4->show();
         Label4->hide();
         emit checkFinished(true);
@@ -286,6 +293,8 @@ void TForm_login::Timer1Timer()
 
 void TForm_login::keyPressEvent(QKeyEvent *event)
 {
+    if (event->key() == Qt::Key_Escape)
+        return; // only "取消" and the window's close end the program
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter) {
         // Enter on the window itself logs in; Enter in the user name box does nothing.

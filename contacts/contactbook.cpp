@@ -220,7 +220,7 @@ void ContactBook::Button2Click()
 {
     if (FieldOf(kColumns[0])->text().isEmpty())
         return;
-    if (!haveSelection(QStringLiteral("请先在列表中选择要修改的记录!")))
+    if (!haveSelection())
         return;
     if (!Dialogs::Confirm(this, QStringLiteral("是否确定修改此") + m_config.subject + u'!'))
         return;
@@ -234,7 +234,7 @@ void ContactBook::Button2Click()
         return;
     if (Form_sql->ADOConnection1.RowsAffected() == 0) {
         // Deleted meanwhile (from the other book): the typed texts would vanish unsaved.
-        Dialogs::Notice(this, QStringLiteral("所选记录已不存在，请在列表中重新选择!"));
+        Dialogs::Notice(this, Dialogs::kRowGone);
         m_selected.clear();
         requery();
         return;
@@ -249,7 +249,7 @@ void ContactBook::Button3Click()
 {
     if (FieldOf(kColumns[0])->text().isEmpty())
         return;
-    if (!haveSelection(QStringLiteral("请先在列表中选择要删除的记录!")))
+    if (!haveSelection())
         return;
     if (!Dialogs::Confirm(this, QStringLiteral("是否确定删除此") + m_config.subject + u'!'))
         return;
@@ -316,11 +316,11 @@ bool ContactBook::write(const QString &sql)
     return RunSQLOrReport(sql, Form_sql->ADOConnection1, this);
 }
 
-bool ContactBook::haveSelection(const QString &notice)
+bool ContactBook::haveSelection()
 {
     if (!m_selected.isEmpty())
         return true;
-    Dialogs::Notice(this, notice);
+    Dialogs::Notice(this, Dialogs::kChooseRow);
     return false;
 }
 

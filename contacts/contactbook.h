@@ -88,7 +88,8 @@ protected:
 private:
     void clearFields(const QStringList &columns);
     bool write(const QString &sql);
-    bool haveSelection(const QString &notice);
+    // False, with the shared choose-a-row notice, while no row is loaded.
+    bool haveSelection();
     void requery();
 
     Config m_config;

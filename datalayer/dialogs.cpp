@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace Dialogs {
@@ -89,20 +90,31 @@ void ShowError(QWidget *owner, const QString &text)
     QMessageBox::critical(ownerOr(owner), caption, text, QMessageBox::Ok);
 }
 
+std::unique_ptr<QFileDialog> MakeSaveDialog(QWidget *owner, const Request &r)
+{
+    auto dialog = std::make_unique<QFileDialog>(ownerOr(owner), r.text);
+    dialog->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails |
+                       QFileDialog::DontConfirmOverwrite);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setNameFilters(r.filters);
+    if (r.filterIndex >= 1 && r.filterIndex <= r.filters.size())
+        dialog->selectNameFilter(r.filters[r.filterIndex - 1]);
+    const QFileInfo proposed(r.fileName);
+    dialog->setDirectory(proposed.absolutePath());
+    dialog->selectFile(proposed.fileName());
+    return dialog;
+}
+
 Answer SaveFile(QWidget *owner, const Request &request)
 {
     Request r = request;
     r.kind = Kind::SaveFile;
     if (Script *s = current())
         return s->take(r);
-    QFileDialog dialog(ownerOr(owner), r.text, r.fileName);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters(r.filters);
-    if (r.filterIndex >= 1 && r.filterIndex <= r.filters.size())
-        dialog.selectNameFilter(r.filters[r.filterIndex - 1]);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const std::unique_ptr<QFileDialog> dialog = MakeSaveDialog(owner, r);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return {false, {}, r.filterIndex};
-    return {true, dialog.selectedFiles().first(), int(r.filters.indexOf(dialog.selectedNameFilter())) + 1};
+    return {true, dialog->selectedFiles().first(), int(r.filters.indexOf(dialog->selectedNameFilter())) + 1};
 }
 
 Answer PickFolder(QWidget *owner, const QString &title, const QString &startFolder)

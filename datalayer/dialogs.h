@@ -3,8 +3,10 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <vector>
 
+class QFileDialog;
 class QWidget;
 
 // Every message box, file dialog and folder picker of the program goes through here,
@@ -44,6 +46,10 @@ bool RowLoaded(QWidget *owner, bool loaded);
 void ShowError(QWidget *owner, const QString &text);
 // File save dialog; ok false when cancelled.
 Answer SaveFile(QWidget *owner, const Request &request);
+// The save dialog SaveFile shows: the program's own (so the types read as written, without
+// their patterns), opened on the proposed file's folder with its name filled in, and
+// replacing an existing file without a question.
+std::unique_ptr<QFileDialog> MakeSaveDialog(QWidget *owner, const Request &request);
 // Folder picker; ok false when cancelled.
 Answer PickFolder(QWidget *owner, const QString &title, const QString &startFolder);
 

@@ -14,6 +14,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -25,6 +27,19 @@ QGroupBox *FillWithGroupBox(QWidget *screen, const char *name)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(box);
     return box;
+}
+
+QScrollArea *ScrollablePanel(QWidget *parent, QWidget *panel)
+{
+    auto *area = new QScrollArea(parent);
+    area->setObjectName(panel->objectName() + QStringLiteral("Scroll"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setWidgetResizable(true);
+    area->setWidget(panel);
+    // Room for the scroll bar, so the panel is never cut at its right edge.
+    area->setFixedWidth(panel->minimumWidth() + area->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    return area;
 }
 
 QGroupBox *MakeGroupBox(QWidget *parent, const char *name, const QRect &geometry)
@@ -82,6 +97,8 @@ QComboBox *MakeChoice(QWidget *parent, const char *name, const QString &label, i
     auto *c = new QComboBox(parent);
     c->setObjectName(QString::fromLatin1(name));
     c->setEditable(true);
+    // The list holds the stored values; Enter on a typed one does not add it.
+    c->setInsertPolicy(QComboBox::NoInsert);
     c->addItems(items);
     c->setCurrentText(initial);
     c->setGeometry(82, top, 111, 26);

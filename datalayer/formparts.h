@@ -14,6 +14,7 @@ class QGroupBox;
 class QMenu;
 class Query;
 class QPushButton;
+class QScrollArea;
 class QToolButton;
 class QWidget;
 
@@ -22,6 +23,10 @@ class QWidget;
 
 // The group box that fills a screen, its frame for everything else.
 QGroupBox *FillWithGroupBox(QWidget *screen, const char *name = "GroupBox1");
+// A fixed-width panel in a scroll area of its own beside the lists: on a small screen the panel
+// scrolls instead of pushing the lists and their totals off the window. The panel takes the
+// area's height, down to its own minimum height.
+QScrollArea *ScrollablePanel(QWidget *parent, QWidget *panel);
 // A group box, a push button and a tool button at their place in the parent.
 QGroupBox *MakeGroupBox(QWidget *parent, const char *name, const QRect &geometry);
 QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption, const QRect &geometry);
@@ -31,7 +36,8 @@ QAction *AddMenuItem(QMenu *menu, const char *name, const QString &caption, std:
 // A labelled edit with its caption on the left, at (8, top) in its panel.
 LabeledEdit *MakeField(QWidget *parent, const char *name, const QString &label, int top, bool editable,
                        const QString &initial = QString(), int width = 185);
-// An editable choice box with its caption label on the left, at (8, top) in its panel.
+// An editable choice box with its caption label on the left, at (8, top) in its panel; a typed
+// text is taken as it is and never added to the list.
 QComboBox *MakeChoice(QWidget *parent, const char *name, const QString &label, int top, const QStringList &items,
                       const QString &initial);
 // Adds the first column of a statement's rows to a choice box, read through the query; the box

@@ -1,6 +1,8 @@
 #include "datalayer/numerickeyfilter.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -17,14 +19,23 @@ bool NumericKeyFilter::Passes(QChar c)
 
 bool NumericKeyFilter::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::KeyPress)
-        return QObject::eventFilter(watched, event);
-    auto *key = static_cast<QKeyEvent *>(event);
+    if (event->type() == QEvent::KeyPress)
+        return filterKey(static_cast<QKeyEvent *>(event));
+    if (event->type() == QEvent::InputMethod)
+        return filterCommit(watched, static_cast<QInputMethodEvent *>(event));
+    return QObject::eventFilter(watched, event);
+}
+
+bool NumericKeyFilter::filterKey(QKeyEvent *key)
+{
     const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
     if (enter && m_enterPresses) {
         m_enterPresses->click();
         return true;
     }
+    // Focus moves on; swallowing Tab would put the next field's number into this one.
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+        return false;
     const QString text = key->text();
     if (text.isEmpty())
         return false; // arrows, Home, End and the like move the cursor; they type nothing
@@ -34,6 +45,22 @@ bool NumericKeyFilter::eventFilter(QObject *watched, QEvent *event)
         if (!Passes(c))
             return true;
     return false;
+}
+
+bool NumericKeyFilter::filterCommit(QObject *watched, QInputMethodEvent *input)
+{
+    // An input method (a Chinese one above all) commits text instead of pressing keys: of its
+    // characters only digits and points pass, as they would typed one by one.
+    QString kept;
+    for (QChar c : input->commitString())
+        if (c == '.' || (c >= '0' && c <= '9'))
+            kept += c;
+    if (kept == input->commitString())
+        return false;
+    QInputMethodEvent filtered(input->preeditString(), input->attributes());
+    filtered.setCommitString(kept, input->replacementStart(), input->replacementLength());
+    QCoreApplication::sendEvent(watched, &filtered);
+    return true;
 }
 
 void InstallNumericFilter(QLineEdit *edit, QAbstractButton *enterPresses)

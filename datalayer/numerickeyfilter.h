@@ -2,11 +2,15 @@
 #include <QObject>
 
 class QAbstractButton;
+class QInputMethodEvent;
+class QKeyEvent;
 class QLineEdit;
 
 // The key filter of numeric fields: only digits, ".", Backspace, Enter and Escape pass;
-// every other character, control characters included, is discarded. With a button given,
-// Enter presses that button and is then discarded itself.
+// every other character, control characters included, is discarded. Tab and Shift+Tab
+// still move the focus, as in every other field. Text an input method commits is held to
+// the same rule, character by character. With a button given, Enter presses that button
+// and is then discarded itself.
 class NumericKeyFilter : public QObject {
     Q_OBJECT
 public:
@@ -17,6 +21,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    bool filterKey(QKeyEvent *key);
+    bool filterCommit(QObject *watched, QInputMethodEvent *input);
+
     QAbstractButton *m_enterPresses;
 };
 

@@ -21,7 +21,7 @@ std::vector<TableDef> makeTables()
         {tables::Returns,
          {{"ID", T::Key},         {"编号", T::Text},       {"供应商", T::Text},   {"毛净茶", T::Text},
           {"退回重量", T::Number}, {"退回金额", T::Number}, {"退回日期", T::Date}, {"备注", T::LongText},
-          {"品种", T::Text},      {"经办人", T::Text}}},
+          {"品种", T::Text},      {"经办人", T::Text},     {"库存ID", T::Number}}},
         {tables::Debts,
          {{"ID", T::Key}, {"客户名称", T::Text}, {"联系人", T::Text}, {"项目", T::Text},
           {"金额", T::Number}, {"日期", T::Date}, {"备注", T::LongText}}},

@@ -3,6 +3,11 @@
 #include "datalayer/inifile.h"
 #include "datalayer/programfolder.h"
 
+QString SettingsNotSaved(const IniFile &ini)
+{
+    return QStringLiteral("无法保存设置: ") + ini.FileName();
+}
+
 QString LoginUserName(const IniFile &ini)
 {
     return ini.ReadString(ConfigKey::LoginSection, ConfigKey::UserName, QString());

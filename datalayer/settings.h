@@ -26,6 +26,9 @@ inline const QString BlendAutoNumber = QStringLiteral("配茶自动编号");
 // The skin used while config.ini names none.
 inline const QString DefaultSkinFile = QStringLiteral("skin0076.skn");
 
+// What the user is told when a setting cannot be written ("无法保存设置: " and the file).
+QString SettingsNotSaved(const IniFile &ini);
+
 // Typed accessors with their defaults; each setter returns false when nothing was written.
 
 // The user who last logged in; empty when nobody has.

@@ -101,14 +101,24 @@ BlendTotals RemovePortion(const BlendTotals &totals, const QString &weight, cons
     return {FormatGeneral(w), FormatGeneral(a), w == 0 ? QStringLiteral("0") : FormatGeneral(a / w)};
 }
 
-PortionVerdict CheckPortion(const QString &lot, const QString &price, const QString &weight, const QString &maximum)
+namespace {
+// "成本单价必须大于0!": the notice of a number that must be above 0.
+QString aboveZero(const QString &fieldName, double value)
 {
-    if (lot.isEmpty() || price.isEmpty() || weight.isEmpty() || price == QStringLiteral("0") ||
-        weight == QStringLiteral("0"))
-        return PortionVerdict::Ignore;
+    return value > 0 ? QString() : fieldName + QStringLiteral("必须大于0!");
+}
+} // namespace
+
+PortionCheck CheckPortion(const QString &lot, const QString &price, const QString &weight, const QString &maximum)
+{
+    if (lot.isEmpty() || price.isEmpty() || weight.isEmpty())
+        return {PortionVerdict::Ignore, {}};
+    const double p = StrToFloat(price);
     const double w = StrToFloat(weight);
-    (void)StrToFloat(price); // the price must read as a number as well
-    return w > StrToFloat(maximum) ? PortionVerdict::TooHeavy : PortionVerdict::Add;
+    for (const QString &problem : {aboveZero(QStringLiteral("成本单价"), p), aboveZero(QStringLiteral("加入重量"), w)})
+        if (!problem.isEmpty())
+            return {PortionVerdict::Refused, problem};
+    return {w > StrToFloat(maximum) ? PortionVerdict::TooHeavy : PortionVerdict::Add, {}};
 }
 
 QString WriteBlendDetail(const std::vector<BlendPortion> &portions)
@@ -159,9 +169,13 @@ QString BlendNumberProblem(const BlendFields &b)
     for (const auto &[field, text] : {std::pair{QStringLiteral("成本单价"), b.unitPrice},
                                       std::pair{QStringLiteral("配茶总重"), b.totalWeight},
                                       std::pair{QStringLiteral("总金额"), b.totalAmount},
-                                      std::pair{QStringLiteral("销售单价"), b.salePrice}})
-        if (const QString p = NumberFieldProblem(field, text); !p.isEmpty())
-            return p;
+                                      std::pair{QStringLiteral("销售单价"), b.salePrice}}) {
+        QString problem = NumberFieldProblem(field, text);
+        if (problem.isEmpty())
+            problem = aboveZero(field, StrToFloat(text));
+        if (!problem.isEmpty())
+            return problem;
+    }
     return {};
 }
 

@@ -42,11 +42,14 @@ BlendTotals AddPortion(const BlendTotals &totals, double weight, double price);
 BlendTotals RemovePortion(const BlendTotals &totals, const QString &weight, const QString &amount);
 
 // What "加入" of the component dialog does with its three texts and the lot's maximum weight.
-enum class PortionVerdict { Ignore, TooHeavy, Add };
-// Ignore when a text is empty or the weight or price reads "0"; TooHeavy above the maximum.
-// Texts that are not numbers raise the conversion error.
-PortionVerdict CheckPortion(const QString &lot, const QString &price, const QString &weight,
-                            const QString &maximum);
+enum class PortionVerdict { Ignore, Refused, TooHeavy, Add };
+struct PortionCheck {
+    PortionVerdict verdict;
+    QString problem; // Refused: the notice, naming the field ("加入重量必须大于0!")
+};
+// Ignore when a text is empty; Refused when the price or the weight is not above 0; TooHeavy
+// above the maximum. Texts that are not numbers raise the conversion error.
+PortionCheck CheckPortion(const QString &lot, const QString &price, const QString &weight, const QString &maximum);
 
 // 配茶详细: one line per portion, "lot  weight price amount" and CR LF each.
 QString WriteBlendDetail(const std::vector<BlendPortion> &portions);
@@ -62,8 +65,11 @@ struct BlendFields {
     QString handler, detail, blender;
 };
 
-// Why a blend cannot be stored with these texts ("请输入正确的成本单价!"), or empty.
+// Why a blend cannot be stored with these texts, or empty: the first of 成本单价, 配茶总重, 总金额
+// and 销售单价 that is no number ("请输入正确的成本单价!") or not above 0 ("配茶总重必须大于0!").
 QString BlendNumberProblem(const BlendFields &blend);
+// A new blend is made of at least one portion.
+inline const QString kBlendWithoutPortion = QStringLiteral("请先加入配茶!");
 // The new blend: remaining weight its total weight, packaging "散装", origin "安溪".
 // The number texts must have passed BlendNumberProblem.
 QString BlendInsertStatement(const BlendFields &blend);

@@ -34,6 +34,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -95,11 +96,11 @@ void TForm_kc::buildStockTab()
 {
     auto *row = new QHBoxLayout(TabSheet1);
     row->setContentsMargins(2, 2, 2, 2);
-    GroupBox1 = new QGroupBox(TabSheet1);
+    GroupBox1 = new QGroupBox;
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setFixedWidth(240);
-    GroupBox1->setMinimumHeight(700);
-    row->addWidget(GroupBox1);
+    row->addWidget(ScrollablePanel(TabSheet1, GroupBox1));
+    GroupBox1->installEventFilter(this); // the note box follows the panel's height
     Bevel2 = new QFrame(GroupBox1);
     Bevel2->setObjectName(QStringLiteral("Bevel2"));
     Bevel2->setFrameShape(QFrame::VLine);
@@ -151,6 +152,7 @@ void TForm_kc::buildStockTab()
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(8, top += 40, 220, 100);
     NameFor(Memo1, QStringLiteral("备注"));
+    GroupBox1->setMinimumHeight(top + 70); // a note box of a few lines at least
 
     auto *right = new QVBoxLayout;
     row->addLayout(right, 1);
@@ -238,6 +240,13 @@ void TForm_kc::FormShow()
     blends->Close();
     blends->SetSQL(BlendOpeningStatement());
     blends->Open();
+}
+
+bool TForm_kc::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == GroupBox1 && event->type() == QEvent::Resize)
+        FormPaint();
+    return ListScreen::eventFilter(watched, event);
 }
 
 void TForm_kc::FormPaint()
@@ -333,8 +342,12 @@ void TForm_kc::Button1Click()
 
 void TForm_kc::writeStock(const QString &sql)
 {
-    if (!RunSQLOrReport(sql, Form_sql->ADOConnection1, this))
+    Connection &conn = Form_sql->ADOConnection1;
+    if (!RunSQLOrReport(sql, conn, this))
         return;
+    m_lotId.clear();
+    if (conn.RowsAffected() == 0)
+        Dialogs::Notice(this, Dialogs::kRowGone); // a blend the blending tab deleted meanwhile
     resetStockFields();
     Form_sql->ADOQuery1->Requery();
     // A corrected or deleted blend shows so in the blend list as well.

@@ -141,6 +141,7 @@ public slots:
 
 protected:
     void FormClose() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildStockTab();
@@ -149,7 +150,9 @@ private:
     // Runs a correction or deletion the user confirmed; a refusal is shown, the fields stay.
     void writeStock(const QString &sql);
     void resetBlend();
-    void afterBlendWrite();
+    // Runs an insert, correction or deletion of a blend the user confirmed: a refusal is
+    // shown and the tab stays; otherwise the selected blend is forgotten and the tab starts over.
+    void writeBlend(const QString &sql);
     BlendFields blendFields() const;
 
     QString m_lotId;

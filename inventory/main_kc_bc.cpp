@@ -1,5 +1,6 @@
 #include "inventory/main_kc_bc.h"
 
+#include "datalayer/dialogs.h"
 #include "datalayer/formparts.h"
 #include "datalayer/guards.h"
 #include "datalayer/labelededit.h"
@@ -61,8 +62,12 @@ void TForm_bcadd::Button1Click()
 {
     Guarded(this, [this] {
         const QString lot = LabeledEdit1->text(), price = LabeledEdit2->text(), weight = LabeledEdit4->text();
-        switch (CheckPortion(lot, price, weight, m_maximum)) {
+        const PortionCheck check = CheckPortion(lot, price, weight, m_maximum);
+        switch (check.verdict) {
         case PortionVerdict::Ignore:
+            return;
+        case PortionVerdict::Refused:
+            Dialogs::Notice(this, check.problem);
             return;
         case PortionVerdict::TooHeavy:
             LabeledEdit4->setText(m_maximum);

@@ -31,6 +31,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -39,11 +40,10 @@ void TForm_kc::buildBlendTab()
 {
     auto *row = new QHBoxLayout(TabSheet2);
     row->setContentsMargins(2, 2, 2, 2);
-    GroupBox2 = new QGroupBox(TabSheet2);
+    GroupBox2 = new QGroupBox;
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     GroupBox2->setFixedWidth(330);
-    GroupBox2->setMinimumHeight(700);
-    row->addWidget(GroupBox2);
+    row->addWidget(ScrollablePanel(TabSheet2, GroupBox2));
 
     int top = 20;
     const int step = 31;
@@ -65,6 +65,7 @@ void TForm_kc::buildBlendTab()
     CheckBox2 = new QCheckBox(QStringLiteral("自动编号"), GroupBox2);
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
     CheckBox2->setGeometry(238, 20, 84, 26); // beside the number it generates
+    QWidget::setTabOrder(LabeledEdit5->Edit(), CheckBox2);
     for (LabeledEdit *e : {LabeledEdit6, LabeledEdit9, LabeledEdit4, LabeledEdit11})
         InstallNumericFilter(e->Edit());
     Button2 = MakeButton(GroupBox2, "Button2", QStringLiteral("添加"), {8, top += step + 4, 96, 30});
@@ -81,6 +82,7 @@ void TForm_kc::buildBlendTab()
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     Button11 = MakeButton(GroupBox2, "Button11", QStringLiteral("清空"), {8, top += 246, 96, 30});
     SpeedButton2 = MakeToolButton(GroupBox2, "SpeedButton2", QStringLiteral("移出"), {226, top, 96, 30});
+    GroupBox2->setMinimumHeight(top + 40);
 
     auto *right = new QVBoxLayout;
     row->addLayout(right, 1);
@@ -247,7 +249,7 @@ void TForm_kc::CheckBox2Click()
     if (!m_ini)
         m_ini = std::make_unique<IniFile>(ProgramPath(QStringLiteral("config.ini")));
     if (!SetBlendAutoNumber(*m_ini, CheckBox2->isChecked()))
-        Dialogs::ShowError(this, QStringLiteral("无法保存设置: ") + m_ini->FileName());
+        Dialogs::ShowError(this, SettingsNotSaved(*m_ini));
 }
 
 BlendFields TForm_kc::blendFields() const
@@ -275,9 +277,11 @@ BlendFields TForm_kc::blendFields() const
 void TForm_kc::Button2Click()
 {
     Guarded(this, [this] {
-        if (LabeledEdit5->text().isEmpty() || LabeledEdit11->text() == QStringLiteral("0"))
+        if (LabeledEdit5->text().isEmpty())
             return;
-        if (const QString problem = BlendNumberProblem(blendFields()); !problem.isEmpty()) {
+        const QString problem =
+            ListView1->topLevelItemCount() == 0 ? kBlendWithoutPortion : BlendNumberProblem(blendFields());
+        if (!problem.isEmpty()) {
             Dialogs::Notice(this, problem);
             return;
         }
@@ -285,16 +289,24 @@ void TForm_kc::Button2Click()
             LabeledEdit5->setText(BlendAutoNumberText(ComboBox2->currentText(), DateTimePicker2->date(), LabeledEdit4->text()));
         if (!Dialogs::Confirm(this, QStringLiteral("是否确定添加此商品!")))
             return;
-        if (!RunSQLOrReport(BlendInsertStatement(blendFields()), Form_sql->ADOConnection1, this))
-            return;
-        afterBlendWrite();
+        writeBlend(BlendInsertStatement(blendFields()));
     });
 }
 
-void TForm_kc::afterBlendWrite()
+void TForm_kc::writeBlend(const QString &sql)
 {
-    resetBlend();
-    ListView1->clear();
+    Connection &conn = Form_sql->ADOConnection1;
+    if (!RunSQLOrReport(sql, conn, this))
+        return;
+    // Whatever the write did, the blend it named is no longer the one on the tab.
+    m_blendId.clear();
+    if (conn.RowsAffected() == 0) {
+        // Deleted meanwhile (the stock tab deletes blends too): the tab keeps what was typed.
+        Dialogs::Notice(this, Dialogs::kRowGone);
+    } else {
+        resetBlend();
+        ListView1->clear();
+    }
     Form_sql->ADOQuery_xs->Requery();
     Form_sql->ADOQuery1->Requery();
 }
@@ -330,8 +342,10 @@ void TForm_kc::DBGrid2CellClick()
 void TForm_kc::Button6Click()
 {
     Guarded(this, [this] {
-        if (m_blendId.isEmpty())
+        if (m_blendId.isEmpty()) {
+            Dialogs::Notice(this, Dialogs::kChooseRow);
             return;
+        }
         const BlendFields b = blendFields();
         if (const QString problem = BlendNumberProblem(b); !problem.isEmpty()) {
             Dialogs::Notice(this, problem);
@@ -339,22 +353,20 @@ void TForm_kc::Button6Click()
         }
         if (!Dialogs::Confirm(this, QStringLiteral("是否确定修改此商品资料!")))
             return;
-        if (!RunSQLOrReport(BlendUpdateStatement(b, m_blendId), Form_sql->ADOConnection1, this))
-            return;
-        afterBlendWrite();
+        writeBlend(BlendUpdateStatement(b, m_blendId));
     });
 }
 
 void TForm_kc::Button7Click()
 {
     Guarded(this, [this] {
-        if (m_blendId.isEmpty())
+        if (m_blendId.isEmpty()) {
+            Dialogs::Notice(this, Dialogs::kChooseRow);
             return;
+        }
         if (!Dialogs::Confirm(this, QStringLiteral("是否确定删除此商品!")))
             return;
-        if (!RunSQLOrReport(InventoryDeleteStatement(m_blendId), Form_sql->ADOConnection1, this))
-            return;
-        afterBlendWrite();
+        writeBlend(InventoryDeleteStatement(m_blendId));
     });
 }
 

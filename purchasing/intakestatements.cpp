@@ -2,9 +2,11 @@
 
 #include "datalayer/dialect.h"
 #include "datalayer/numbertext.h"
+#include "datalayer/query.h"
 #include "datalayer/sysfun.h"
 
 #include <QStringList>
+#include <cmath>
 
 namespace {
 
@@ -86,6 +88,17 @@ IntakeAmounts ComputeIntakeAmounts(const QString &rawPrice, const QString &total
     const double weight = StrToFloat(totalWeight);
     const QString amount = FormatFloat(QStringLiteral("0.00"), price * weight);
     return {amount, amount, totalWeight};
+}
+
+bool LotStockMoved(Connection &conn, qint64 lotId)
+{
+    Query q(&conn, QStringLiteral("stock moved"));
+    q.SetSQL(QStringLiteral("Select 总重量,剩余重量 From 库存管理 where ID = ") + QString::number(lotId));
+    q.Open();
+    if (q.IsEmpty())
+        return false;
+    const Field total = q.FieldByName(QStringLiteral("总重量")), remaining = q.FieldByName(QStringLiteral("剩余重量"));
+    return total.IsNull() != remaining.IsNull() || std::fabs(total.AsFloat() - remaining.AsFloat()) > 1e-9;
 }
 
 QString AutoLotNumber(const QString &variety, const QDate &date, const QString &totalWeight)

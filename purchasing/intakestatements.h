@@ -2,6 +2,8 @@
 #include <QDate>
 #include <QString>
 
+class Connection;
+
 // What the intake panel holds when a lot is bought or corrected, as typed.
 struct IntakeFields {
     QString lotNumber, variety, origin, supplier;
@@ -31,6 +33,12 @@ struct IntakeAmounts {
     QString amount, paid, remaining;
 };
 IntakeAmounts ComputeIntakeAmounts(const QString &rawPrice, const QString &totalWeight);
+
+// Whether the stored lot's stock has moved since its purchase (sales, returns, corrections):
+// its remaining weight is no longer its total weight. Throws DbError when the read fails.
+bool LotStockMoved(Connection &conn, qint64 lotId);
+// The question "=" asks before it puts the total weight into a moved lot's remaining weight.
+inline const QString kResetRemaining = QStringLiteral("是否确定将剩余重量重置为总重量(此商品已有售出或退货)!");
 
 // The automatic lot number: the variety's pinyin initial, the date as "mmdd" and the weight
 // rounded to a whole number of at least three digits (铁观音, 26 April, 12.5 -> T0426013).

@@ -260,6 +260,11 @@ void TForm_jh::SpeedButton3Click()
         const IntakeAmounts a = ComputeIntakeAmounts(LabeledEdit1->text(), LabeledEdit7->text());
         LabeledEdit9->setText(a.amount);
         LabeledEdit5->setText(a.paid);
+        // A loaded lot that was sold from or returned keeps its remaining weight unless the
+        // user says otherwise: "修改" would otherwise undo every sale and return of it.
+        if (m_lotId >= 0 && LotStockMoved(Form_sql->ADOConnection1, m_lotId) &&
+            !Dialogs::Confirm(this, kResetRemaining))
+            return;
         LabeledEdit14->setText(a.remaining);
     });
 }
@@ -348,7 +353,7 @@ void TForm_jh::Button4Click()
 void TForm_jh::CheckBox2Click()
 {
     if (!SetAutoNumber(*m_settings, CheckBox2->isChecked()))
-        Dialogs::ShowError(this, QStringLiteral("无法保存设置: ") + m_settings->FileName());
+        Dialogs::ShowError(this, SettingsNotSaved(*m_settings));
 }
 
 void TForm_jh::SpeedButton2Click()

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <array>
 #include <exception>
 
@@ -89,6 +90,12 @@ QStringList ExportFilters()
     return filters;
 }
 
+QString FirstExportFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
+}
+
 QString ExportFileName(const QString &chosen, const QString &ext)
 {
     const QString tail = chosen.right(3);
@@ -102,17 +109,18 @@ bool ExportGrid(DBGrid *grid, SaveDialogSettings &dialog, QWidget *owner)
 {
     if (!grid)
         return false;
-    // The dialog opens in the folder used last time, with the name "data".
+    // The dialog proposes the file "data" of the type used last, in the folder used last (the
+    // user's documents at first): a bare "data" beside the program would open its data folder.
     const QFileInfo last(dialog.fileName);
-    const QString folder = last.isAbsolute() ? last.absolutePath() : QString();
-    dialog.fileName = QStringLiteral("data");
+    const QString folder = last.isAbsolute() ? last.absolutePath() : FirstExportFolder();
     dialog.filters = ExportFilters();
+    const int index = dialog.filterIndex >= 1 && dialog.filterIndex <= int(kTypes.size()) ? dialog.filterIndex : 1;
 
     Dialogs::Request request{};
     request.kind = Dialogs::Kind::SaveFile;
-    request.fileName = folder.isEmpty() ? dialog.fileName : QDir(folder).filePath(dialog.fileName);
+    request.fileName = QDir(folder).filePath(QStringLiteral("data.") + QString::fromLatin1(kTypes[size_t(index - 1)].ext));
     request.filters = dialog.filters;
-    request.filterIndex = dialog.filterIndex >= 1 && dialog.filterIndex <= int(kTypes.size()) ? dialog.filterIndex : 1;
+    request.filterIndex = index;
     const Dialogs::Answer answer = Dialogs::SaveFile(owner, request);
     if (!answer.ok || answer.path.isEmpty())
         return false;

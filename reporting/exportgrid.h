@@ -9,6 +9,10 @@ struct SaveDialogSettings;
 // The save dialog's types, in filter-index order (1 = txt ... 5 = xls).
 QStringList ExportFilters();
 
+// Where the first export of a run is proposed: the user's documents folder, or the home
+// folder when there is none.
+QString FirstExportFolder();
+
 // The file name for a chosen name and type extension: kept when its last three characters
 // are the extension (ASCII case ignored), otherwise the name + "." + extension.
 QString ExportFileName(const QString &chosen, const QString &ext);

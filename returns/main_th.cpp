@@ -239,6 +239,7 @@ void TForm_th::DBGrid1CellClick()
         LabeledEdit10->setText(QString());
         Query *q = Form_sql->ADOQuery1;
         m_lotId = q->CurrentKey();
+        m_lotPicked = m_lotId >= 0;
         LabeledEdit3->setText(q->FieldByName(QStringLiteral("编号")).AsString());
         ComboBox6->setCurrentText(q->FieldByName(QStringLiteral("毛净茶")).AsString());
         LabeledEdit5->setText(q->FieldByName(QStringLiteral("品种")).AsString());
@@ -267,9 +268,10 @@ void TForm_th::DBGrid2CellClick()
             DateTimePicker2->setDate(d);
         Memo1->setPlainText(q->FieldByName(QStringLiteral("备注")).AsString());
 
+        m_lotPicked = false;
         Query *lot = Form_sql->ADOQuery_tj1;
         lot->Close();
-        lot->SetSQL(ReturnLotOfNumberStatement(LabeledEdit3->text()));
+        lot->SetSQL(ReturnLotOfReturnStatement(LabeledEdit3->text(), q->FieldByName(QStringLiteral("库存ID")).AsString()));
         lot->Open();
         const bool found = !lot->IsEmpty();
         m_lotId = found ? lot->CurrentKey() : -1;
@@ -351,9 +353,16 @@ void TForm_th::Button3Click()
         if (LabeledEdit3->text().isEmpty())
             return;
         Connection &conn = Form_sql->ADOConnection1;
-        const Withdrawal w = PlanWithdrawal(s_returnId, conn);
+        const Withdrawal w = PlanWithdrawal(s_returnId, m_lotPicked ? m_lotId : -1, conn);
         if (!w.problem.isEmpty()) {
             Dialogs::Notice(this, w.problem);
+            if (!w.lotNumber.isEmpty()) {
+                // The lots to pick from, in the list above.
+                Query *lots = Form_sql->ADOQuery1;
+                lots->Close();
+                lots->SetSQL(ReturnSingleLotStatement(w.lotNumber));
+                lots->Open();
+            }
             return;
         }
         if (!Dialogs::Confirm(this, QStringLiteral("是否确定删除此退回商品!")))
@@ -375,6 +384,7 @@ void TForm_th::clearAfterWrite()
         e->setText(QString());
     Memo1->setPlainText(kRemarkStart);
     m_lotId = -1;
+    m_lotPicked = false;
 }
 
 void TForm_th::Button4Click()

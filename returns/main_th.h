@@ -89,6 +89,7 @@ private:
     static QString s_returnId;
     static QString s_returnVariety;
     qint64 m_lotId = -1;
+    bool m_lotPicked = false; // m_lotId was clicked in the lot list, after the last return click
 };
 
 extern TForm_th *Form_th;

@@ -44,18 +44,22 @@ QString ReturnSingleLotStatement(const QString &lotNumber)
            QuotedStr(lotNumber) + QStringLiteral(" Order By ID DESC");
 }
 
-QString ReturnLotOfNumberStatement(const QString &lotNumber)
+QString ReturnLotOfReturnStatement(const QString &lotNumber, const QString &lotId)
 {
-    return QStringLiteral("Select ") + ReturnLotColumnList() + QStringLiteral(" From 库存管理 where 编号 =") +
-           QuotedStr(lotNumber) + QStringLiteral(" Order By ID DESC");
+    bool keyed = false;
+    const qint64 id = lotId.toLongLong(&keyed);
+    return QStringLiteral("Select ") + ReturnLotColumnList() + QStringLiteral(" From 库存管理 where ") +
+           (keyed ? QStringLiteral("ID = ") + QString::number(id) : QStringLiteral("编号 =") + QuotedStr(lotNumber)) +
+           QStringLiteral(" Order By ID DESC");
 }
 
-QString ReturnInsertStatement(const ReturnFields &r)
+QString ReturnInsertStatement(const ReturnFields &r, qint64 lotId)
 {
-    return QStringLiteral("insert into 退货管理(编号,品种,供应商,毛净茶,退回重量,退回日期,退回金额,经办人,备注)values(") +
+    return QStringLiteral("insert into 退货管理(编号,品种,供应商,毛净茶,退回重量,退回日期,退回金额,经办人,备注,库存ID)values(") +
            QStringList{QuotedStr(r.lotNumber), QuotedStr(r.variety),          QuotedStr(r.supplier),
                        QuotedStr(r.rawNet),    r.weight.trimmed(),            QuotedStr(DateToStr(r.date)),
-                       r.amount.trimmed(),     QuotedStr(r.handler),          QuotedStr(r.remark)}
+                       r.amount.trimmed(),     QuotedStr(r.handler),          QuotedStr(r.remark),
+                       QString::number(lotId)}
                .join(',') +
            ')';
 }
@@ -67,7 +71,7 @@ QString ReturnStockUpdate(qint64 lotId, double remaining)
 
 QStringList ReturnStatements(const ReturnFields &r, qint64 lotId, double remaining)
 {
-    return {ReturnInsertStatement(r), ReturnStockUpdate(lotId, remaining)};
+    return {ReturnInsertStatement(r, lotId), ReturnStockUpdate(lotId, remaining)};
 }
 
 QStringList WithdrawalStatements(qint64 returnId, qint64 lotId, double remaining)
@@ -98,7 +102,7 @@ QString ReturnInputProblem(const QString &remaining, const QString &weight, cons
     return {};
 }
 
-Withdrawal PlanWithdrawal(const QString &returnId, Connection &conn)
+Withdrawal PlanWithdrawal(const QString &returnId, qint64 pickedLotId, Connection &conn)
 {
     Withdrawal w;
     bool ok = false;
@@ -115,14 +119,34 @@ Withdrawal PlanWithdrawal(const QString &returnId, Connection &conn)
         return w;
     }
     Query lot(&conn, QStringLiteral("withdrawal lot"));
-    lot.SetSQL(QStringLiteral("Select ID,剩余重量 From 库存管理 where 编号=") +
-               QuotedStr(ret.FieldByName(QStringLiteral("编号")).AsString()) + QStringLiteral(" and coalesce(品种,'')=") +
-               QuotedStr(ret.FieldByName(QStringLiteral("品种")).AsString()) + QStringLiteral(" and coalesce(供应商,'')=") +
-               QuotedStr(ret.FieldByName(QStringLiteral("供应商")).AsString()) + QStringLiteral(" Order By ID DESC"));
+    const Field lotKey = ret.FieldByName(QStringLiteral("库存ID"));
+    if (!lotKey.IsNull())
+        lot.SetSQL(QStringLiteral("Select ID,剩余重量 From 库存管理 where ID = ") + QString::number(lotKey.AsInteger()));
+    else
+        lot.SetSQL(QStringLiteral("Select ID,剩余重量 From 库存管理 where 编号=") +
+                   QuotedStr(ret.FieldByName(QStringLiteral("编号")).AsString()) +
+                   QStringLiteral(" and coalesce(品种,'')=") + QuotedStr(ret.FieldByName(QStringLiteral("品种")).AsString()) +
+                   QStringLiteral(" and coalesce(供应商,'')=") +
+                   QuotedStr(ret.FieldByName(QStringLiteral("供应商")).AsString()) + QStringLiteral(" Order By ID DESC"));
     lot.Open();
     if (lot.IsEmpty()) {
         w.problem = kReturnLotGone;
         return w;
+    }
+    if (lot.RecordCount() > 1) {
+        // Which of them the tea came from is the user's to say, never a guess.
+        int picked = 0;
+        for (int r = 1; r <= lot.RecordCount() && !picked; ++r) {
+            lot.SetRecNo(r);
+            if (lot.CurrentKey() == pickedLotId)
+                picked = r;
+        }
+        if (!picked) {
+            w.problem = kReturnPickLot;
+            w.lotNumber = ret.FieldByName(QStringLiteral("编号")).AsString();
+            return w;
+        }
+        lot.SetRecNo(picked);
     }
     w.returnId = id;
     w.lotId = lot.CurrentKey();

@@ -140,6 +140,11 @@ TForm_qtxs::TForm_qtxs(QWidget *parent) : ListScreen(parent)
     connect(Button2, &QPushButton::clicked, this, &TForm_qtxs::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm_qtxs::Button3Click);
     connect(ComboBox5, &QComboBox::activated, this, &TForm_qtxs::ComboBox5Click);
+    // Enter on a name of the list chooses it; on a walk-in name it leaves the type shown.
+    connect(ComboBox5->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+        if (ComboBox5->findText(ComboBox5->currentText(), Qt::MatchFixedString) >= 0)
+            ComboBox5Click();
+    });
     connect(ComboBox7, &QComboBox::currentIndexChanged, this, &TForm_qtxs::ComboBox7Click);
     connect(DBGrid1, &DBGrid::CellClick, this, &TForm_qtxs::DBGrid1CellClick);
     // A number typed by hand no longer names the lot the panel was filled from.

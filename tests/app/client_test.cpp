@@ -1,3 +1,4 @@
+#include "app/about.h"
 #include "app/main_client.h"
 #include "app/screenregistry.h"
 #include "app/screens.h"
@@ -6,6 +7,7 @@
 #include "inventory/main_kc_bc.h"
 #include "purchasing/main_jh.h"
 #include "datalayer/clientstate.h"
+#include "datalayer/dbgrid.h"
 #include "datalayer/dialogs.h"
 #include "datalayer/inifile.h"
 #include "datalayer/sql_ado_conn.h"
@@ -16,12 +18,14 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTabWidget>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -245,6 +249,70 @@ TEST_F(MainWindow, CloseIsRefusedUntilTheExitWindowLetsIt)
     EXPECT_FALSE(QDir(folder.Path("bakdata")).exists() && !QDir(folder.Path("bakdata")).isEmpty());
 }
 
+TEST_F(MainWindow, ADisabledMainWindowRefusesItsCloseBox)
+{
+    QPointer<QWidget> book;
+    RegisterScreen("N15", OpenWay::DisablingTool, [&book] { return book = new QWidget(); });
+    TForm_Client *w = open();
+    w->N15->trigger();
+    ASSERT_FALSE(w->isEnabled());
+    EXPECT_FALSE(w->close()); // as the window manager's close box asks
+    EXPECT_EQ(exitWindow(), nullptr);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(book->isVisible());
+    book->close();
+    QTest::qWait(50);
+    ASSERT_TRUE(w->isEnabled());
+    EXPECT_FALSE(w->close()); // enabled again: the close goes through the exit window
+    EXPECT_NE(exitWindow(), nullptr);
+}
+
+TEST_F(MainWindow, EveryOtherWindowClosesWithTheMainWindow)
+{
+    RegisterScreens();
+    TForm_Client *w = open();
+    w->N14->trigger();
+    QPointer<QWidget> about = Form_about;
+    ASSERT_TRUE(about && about->isVisible());
+    w->N7->trigger();
+    ASSERT_NE(exitWindow(), nullptr);
+    exitWindow()->Button2->click(); // 退出系统
+    QTest::qWait(50);
+    EXPECT_TRUE(window.isNull());
+    EXPECT_TRUE(about.isNull()); // closed, and gone as it closes
+    for (QWidget *top : QApplication::topLevelWidgets())
+        EXPECT_FALSE(top->isVisible()) << top->objectName().toStdString();
+}
+
+TEST_F(MainWindow, TheInventoryFitsTheDesignSizeWithItsTotalsInSight)
+{
+    RegisterScreens();
+    for (const QSize size : {QSize(1063, 754), QSize(1024, 738)}) {
+        TForm_Client *w = open();
+        w->resize(size);
+        w->ToolButton6->click();
+        QApplication::processEvents();
+        ASSERT_NE(Form_kc, nullptr);
+        const QWidget *area = w->MdiArea->viewport();
+        // Lists with their footers, and the field panels (which scroll), all inside the child area.
+        for (QWidget *tab : {Form_kc->TabSheet1, Form_kc->TabSheet2}) {
+            Form_kc->PageControl1->setCurrentWidget(tab);
+            QApplication::processEvents();
+            for (const QWidget *part : tab->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+                if (!part->isVisible())
+                    continue;
+                const QRect shown(part->mapTo(area, QPoint(0, 0)), part->size());
+                EXPECT_TRUE(area->rect().contains(shown))
+                    << size.width() << "x" << size.height() << " " << part->objectName().toStdString() << " at "
+                    << shown.y() << "+" << shown.height() << " in " << area->height();
+            }
+        }
+        EXPECT_TRUE(Form_kc->DBGrid1->FooterVisible());
+        delete window.data();
+        delete Form_sql;
+    }
+}
+
 } // namespace
 
 #include "app/client.h"
@@ -268,6 +336,45 @@ TEST(ProgramEntry, CancelAtLoginEndsWithoutMainWindowDataModuleOrSettings)
     EXPECT_EQ(Form_Client, nullptr);
     EXPECT_EQ(Form_sql, nullptr);
     EXPECT_FALSE(QFile::exists(folder.Path("config.ini")));
+}
+
+TEST(ProgramEntry, TheProgramEndsWhenTheMainWindowClosesWhateverElseIsOpen)
+{
+    TestFolder folder;
+    Dialogs::Script dialogs;
+    // A person's steps, each taken once the window it needs is there.
+    int step = 0;
+    bool timedOut = false;
+    QTimer person;
+    QObject::connect(&person, &QTimer::timeout, [&] {
+        if (step == 0 && Form_login && Form_login->isVisible() && !Form_login->Checking()) {
+            Form_login->Edit1->setText("admin");
+            Form_login->Button1->click();
+            ++step;
+        } else if (step == 1 && Form_Client && Form_Client->isVisible()) {
+            Form_Client->N14->trigger(); // the about box stays on top
+            ++step;
+        } else if (step == 2 && Form_about && Form_about->isVisible()) {
+            Form_Client->N7->trigger();
+            ++step;
+        } else if (step == 3 && Form_data_bak && Form_data_bak->isVisible()) {
+            Form_data_bak->Button2->click(); // 退出系统
+            ++step;
+        }
+    });
+    person.start(50);
+    QTimer::singleShot(20000, [&] {
+        // The program did not end by itself: end it, so the test can say so.
+        timedOut = true;
+        QApplication::closeAllWindows();
+        QCoreApplication::quit();
+    });
+    EXPECT_EQ(RunClient(*qApp), 0);
+    EXPECT_EQ(step, 4);
+    EXPECT_FALSE(timedOut);
+    EXPECT_EQ(Form_Client, nullptr);
+    EXPECT_EQ(Form_sql, nullptr);
+    EXPECT_EQ(Form_about, nullptr);
 }
 
 TEST(DataModule, ASecondProcessCannotOpenTheDatabase)

@@ -130,6 +130,62 @@ TEST_F(Login, CancelWritesNothing)
     EXPECT_FALSE(QFile::exists(folder.Path("config.ini")));
 }
 
+TEST_F(Login, EscapeDoesNotEndTheLogin)
+{
+    TForm_login *w = open();
+    for (QWidget *target : {static_cast<QWidget *>(w->Edit1), static_cast<QWidget *>(w->ComboBox1), static_cast<QWidget *>(w)}) {
+        QTest::keyClick(target, Qt::Key_Escape);
+        EXPECT_TRUE(w->isVisible()) << target->objectName().toStdString();
+    }
+    w->close(); // the window's close still cancels
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(w->result(), QDialog::Rejected);
+}
+
+struct Unwritable {
+    const char *name;
+    const char *user; // the user who logs in
+    bool folder;      // config.ini is a folder, so nothing can be written
+};
+
+void PrintTo(const Unwritable &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class LoginSettingsUnwritable : public Login, public ::testing::WithParamInterface<Unwritable> {};
+
+TEST_P(LoginSettingsUnwritable, IsReportedAndTheLoginStays)
+{
+    const Unwritable c = GetParam();
+    const QString user = QString::fromUtf8(c.user);
+    addUser(user, "1234", "普通用户");
+    if (c.folder) {
+        ASSERT_TRUE(QDir(folder.Path()).mkdir("config.ini"));
+    } else {
+        IniFile ini(folder.Path("config.ini"));
+        ini.WriteString("登陆用户", "用户名", "admin");
+        ini.WriteString("登陆用户", "权限", "高级用户");
+    }
+    const QByteArray before = configBytes();
+    TForm_login *w = open();
+    w->ComboBox1->setEditText(user);
+    w->Edit1->setText("1234");
+    EXPECT_FALSE(press());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_NE(w->result(), QDialog::Accepted);
+    ASSERT_EQ(dialogs.Requests().size(), 1u);
+    EXPECT_EQ(dialogs.Requests()[0].kind, Dialogs::Kind::Error);
+    EXPECT_EQ(dialogs.Requests()[0].text, "无法保存设置: " + folder.Path("config.ini"));
+    EXPECT_EQ(configBytes(), before); // the previous user and permission, together
+    EXPECT_EQ(w->Edit1->text(), "1234"); // another user may be picked and logged in
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LoginSettingsUnwritable,
+                         ::testing::Values(Unwritable{"nameGbkCannotHold", "茶😀", false},
+                                           Unwritable{"fileCannotBeWritten", "clerk", true}),
+                         [](const ::testing::TestParamInfo<Unwritable> &info) { return std::string(info.param.name); });
+
 TEST_F(Login, TheLastUserIsPreselectedWhileStillThere)
 {
     addUser("clerk", "1234", "普通用户");

@@ -242,7 +242,8 @@ TEST_P(Books, AChangeOrDeleteBeforeAnyRowWasLoadedIsReported)
         int button;
         QString notice;
     };
-    const Case cases[] = {{2, "请先在列表中选择要修改的记录!"}, {3, "请先在列表中选择要删除的记录!"}};
+    // The shared notice, as on every other screen.
+    const Case cases[] = {{2, "请先在列表中选择一条记录!"}, {3, "请先在列表中选择一条记录!"}};
     insert(sample());
     ContactBook *b = openBook();
     fill(b, sample("新名字"));

@@ -75,6 +75,7 @@ TEST(Totals, TextsThatAreNoNumbersRaiseTheConversionError)
 struct PortionInput {
     const char *lot, *price, *weight, *maximum;
     PortionVerdict verdict;
+    const char *problem = "";
 };
 
 class Portions : public ::testing::TestWithParam<PortionInput> {};
@@ -82,17 +83,22 @@ class Portions : public ::testing::TestWithParam<PortionInput> {};
 TEST_P(Portions, AreCheckedAgainstTheLot)
 {
     const PortionInput c = GetParam();
-    EXPECT_EQ(CheckPortion(c.lot, c.price, c.weight, c.maximum), c.verdict);
+    const PortionCheck check = CheckPortion(c.lot, c.price, c.weight, c.maximum);
+    EXPECT_EQ(check.verdict, c.verdict);
+    EXPECT_EQ(check.problem, QString::fromUtf8(c.problem));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Portions,
                          ::testing::Values(PortionInput{"A", "100", "10", "10", PortionVerdict::Add},
                                            PortionInput{"A", "100", "10.5", "10", PortionVerdict::TooHeavy},
-                                           PortionInput{"A", "100", "0", "10", PortionVerdict::Ignore},
-                                           PortionInput{"A", "0", "1", "10", PortionVerdict::Ignore},
                                            PortionInput{"", "100", "1", "10", PortionVerdict::Ignore},
                                            PortionInput{"A", "", "1", "10", PortionVerdict::Ignore},
-                                           PortionInput{"A", "100", "0.0", "10", PortionVerdict::Add}));
+                                           PortionInput{"A", "100", "", "10", PortionVerdict::Ignore},
+                                           PortionInput{"A", "100", "0", "10", PortionVerdict::Refused, "加入重量必须大于0!"},
+                                           PortionInput{"A", "100", "0.0", "10", PortionVerdict::Refused, "加入重量必须大于0!"},
+                                           PortionInput{"A", "100", "-5", "10", PortionVerdict::Refused, "加入重量必须大于0!"},
+                                           PortionInput{"A", "0", "1", "10", PortionVerdict::Refused, "成本单价必须大于0!"},
+                                           PortionInput{"A", "-1", "-1", "10", PortionVerdict::Refused, "成本单价必须大于0!"}));
 
 TEST(Portions, TextsThatAreNoNumbersRaiseTheConversionError)
 {
@@ -170,7 +176,7 @@ struct NumberTexts {
 
 class BlendNumberChecks : public ::testing::TestWithParam<NumberTexts> {};
 
-TEST_P(BlendNumberChecks, NameTheFirstFieldThatIsNoNumber)
+TEST_P(BlendNumberChecks, NameTheFirstFieldThatIsNoNumberOrNotAboveZero)
 {
     const NumberTexts c = GetParam();
     BlendFields b;
@@ -179,16 +185,21 @@ TEST_P(BlendNumberChecks, NameTheFirstFieldThatIsNoNumber)
     b.totalAmount = c.c;
     b.salePrice = c.d;
     EXPECT_EQ(BlendNumberProblem(b), c.problem);
+    // The stock tab's three corrections only need numbers (a lot may well be sold out).
+    const QString p = QString(c.problem).startsWith("请输入正确") ? QString(c.problem) : QString();
     EXPECT_EQ(InventoryCorrectionProblem(c.a, c.b, c.c),
-              QString(c.problem).contains("成本单价")   ? QString("请输入正确的剩余重量!")
-              : QString(c.problem).contains("配茶总重") ? QString("请输入正确的净茶价!")
-              : QString(c.problem).contains("总金额")   ? QString("请输入正确的销售单价!")
-                                                        : QString());
+              p.contains("成本单价")   ? QString("请输入正确的剩余重量!")
+              : p.contains("配茶总重") ? QString("请输入正确的净茶价!")
+              : p.contains("总金额")   ? QString("请输入正确的销售单价!")
+                                       : QString());
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, BlendNumberChecks,
                          ::testing::Values(NumberTexts{"70", "5", "350", "120", ""},
-                                           NumberTexts{" 70 ", "5", "350", "0.0", ""},
+                                           NumberTexts{" 70 ", "5", "350", "0.5", ""},
+                                           NumberTexts{"70", "5", "350", "0.0", "销售单价必须大于0!"},
+                                           NumberTexts{"70", "-5", "-350", "120", "配茶总重必须大于0!"},
+                                           NumberTexts{"0", "5", "0", "120", "成本单价必须大于0!"},
                                            NumberTexts{"", "5", "350", "120", "请输入正确的成本单价!"},
                                            NumberTexts{"70", "5.5.5", "", "120", "请输入正确的配茶总重!"},
                                            NumberTexts{"70", "5", "3,50", "120", "请输入正确的总金额!"},

@@ -121,8 +121,14 @@ struct DialogCase {
     const char *price, *weight;
     const char *weightAfter; // what the weight field then holds
     bool added;
-    bool error; // the standard error box
+    bool error;              // the standard error box
+    const char *notice = ""; // the notice naming the field
 };
+
+void PrintTo(const DialogCase &c, std::ostream *os)
+{
+    *os << c.price << " x " << c.weight;
+}
 
 class ComponentDialog : public Blending, public ::testing::WithParamInterface<DialogCase> {};
 
@@ -138,7 +144,10 @@ TEST_P(ComponentDialog, AddsOnlyAValidWeightUpToTheLot)
     EXPECT_EQ(portions().size(), c.added ? 1 : 0);
     EXPECT_EQ(Form_bcadd->isVisible(), !c.added);
     EXPECT_EQ(dialogs.Count(Dialogs::Kind::Error), c.error ? 1 : 0);
-    EXPECT_EQ(dialogs.Requests().size(), c.error ? 1u : 0u);
+    const QString notice = QString::fromUtf8(c.notice);
+    if (!notice.isEmpty())
+        EXPECT_EQ(dialogs.Texts(), QStringList({notice}));
+    EXPECT_EQ(dialogs.Requests().size(), c.error || !notice.isEmpty() ? 1u : 0u);
     EXPECT_EQ(Form_bcadd->LabeledEdit4->text(), c.weightAfter);
     if (!c.added)
         EXPECT_EQ(totals(), QStringList({"0", "0", "0"}));
@@ -148,11 +157,14 @@ INSTANTIATE_TEST_SUITE_P(Cases, ComponentDialog,
                          ::testing::Values(DialogCase{"100", "10", "10", true, false},
                                            DialogCase{"100", "12", "10", false, false},
                                            DialogCase{"100", "10.01", "10", false, false},
-                                           DialogCase{"100", "0", "0", false, false},
                                            DialogCase{"100", "", "", false, false},
                                            DialogCase{"", "2", "2", false, false},
-                                           DialogCase{"0", "2", "2", false, false},
-                                           DialogCase{"100", "2kg", "2kg", false, true}));
+                                           DialogCase{"100", "2kg", "2kg", false, true},
+                                           DialogCase{"100", "0", "0", false, false, "加入重量必须大于0!"},
+                                           DialogCase{"100", "0.0", "0.0", false, false, "加入重量必须大于0!"},
+                                           DialogCase{"100", "-5", "-5", false, false, "加入重量必须大于0!"},
+                                           DialogCase{"0", "2", "2", false, false, "成本单价必须大于0!"},
+                                           DialogCase{"-40", "2", "2", false, false, "成本单价必须大于0!"}));
 
 TEST_F(Blending, TooMuchResetsToTheLotAndASecondPressAddsIt)
 {
@@ -251,28 +263,47 @@ TEST_F(Blending, ALotNumberWithABlankAndAQuoteComesBackWhole)
 struct AddGate {
     const char *number, *salePrice;
     bool autoNumber;
+    bool portion;     // one portion of A in the list
+    const char *notice; // empty: stored, or nothing at all when not stored
     bool stored;
 };
 
+void PrintTo(const AddGate &c, std::ostream *os)
+{
+    *os << c.number << '/' << c.salePrice << (c.autoNumber ? " auto" : "") << (c.portion ? "" : " no portion");
+}
+
 class BlendAddGate : public Blending, public ::testing::WithParamInterface<AddGate> {};
 
-TEST_P(BlendAddGate, NeedsANumberAndASalePriceOtherThanTheTextZero)
+TEST_P(BlendAddGate, NeedsANumberAPortionAndASalePriceAboveZero)
 {
     const AddGate c = GetParam();
     twoLots();
-    addPortion("A", "2");
+    if (c.portion)
+        addPortion("A", "2");
     screen->CheckBox2->setChecked(c.autoNumber);
     store(c.number, c.salePrice);
     EXPECT_EQ(dialogs.Count(Dialogs::Kind::Confirm), c.stored ? 1 : 0);
+    const QString notice = QString::fromUtf8(c.notice);
+    if (!notice.isEmpty())
+        EXPECT_EQ(dialogs.Texts(), QStringList({notice}));
+    EXPECT_EQ(dialogs.Count(Dialogs::Kind::Notice), notice.isEmpty() ? 0 : 1);
     EXPECT_EQ(scalar("Select count(*) From 库存管理 where 配茶 = 1"), c.stored ? "1" : "0");
     if (!c.stored)
-        EXPECT_EQ(portions().size(), 1);
+        EXPECT_EQ(portions().size(), c.portion ? 1 : 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, BlendAddGate,
-                         ::testing::Values(AddGate{"BL", "0", false, false}, AddGate{"BL", "0", true, false},
-                                           AddGate{"", "120", false, false}, AddGate{"", "120", true, false},
-                                           AddGate{"BL", "0.0", false, true}, AddGate{"BL", "120", true, true}));
+                         ::testing::Values(AddGate{"BL", "0", false, true, "销售单价必须大于0!", false},
+                                           AddGate{"BL", "0", true, true, "销售单价必须大于0!", false},
+                                           AddGate{"BL", "0.0", false, true, "销售单价必须大于0!", false},
+                                           AddGate{"BL", "-3", false, true, "销售单价必须大于0!", false},
+                                           AddGate{"", "120", false, true, "", false},
+                                           AddGate{"", "120", true, true, "", false},
+                                           AddGate{"BL", "120", false, false, "请先加入配茶!", false},
+                                           AddGate{"BL", "120", true, false, "请先加入配茶!", false},
+                                           AddGate{"BL", "0.5", false, true, "", true},
+                                           AddGate{"BL", "120", true, true, "", true}));
 
 TEST_F(Blending, AutoNumberingReplacesTheTypedNumber)
 {
@@ -335,7 +366,8 @@ TEST_F(Blending, CorrectingALoadedBlendStoresTheNewTotalsOnly)
     const qint64 blend = scalar("Select ID From 库存管理 where 配茶 = 1").toLongLong();
     dialogs.Clear();
     screen->Button6->click(); // no blend loaded yet
-    EXPECT_TRUE(dialogs.Requests().empty());
+    EXPECT_EQ(dialogs.Texts(), QStringList({"请先在列表中选择一条记录!"}));
+    dialogs.Clear();
 
     clickLot(screen->DBGrid2, "BL-2");
     selectPortion(0);
@@ -368,6 +400,72 @@ TEST_F(Blending, CorrectingALoadedBlendStoresTheNewTotalsOnly)
     EXPECT_EQ(column(blend, "销售单价"), "99.5");
 }
 
+struct WritePair {
+    const char *first, *second; // "添加", "修改" or "删除", pressed on a loaded blend and confirmed
+    int blendsLeft;
+};
+
+void PrintTo(const WritePair &c, std::ostream *os)
+{
+    *os << c.first << " then " << c.second;
+}
+
+class BlendWrites : public Blending, public ::testing::WithParamInterface<WritePair> {
+protected:
+    QPushButton *button(const char *caption)
+    {
+        for (QPushButton *b : {screen->Button2, screen->Button6, screen->Button7})
+            if (b->text() == QString::fromUtf8(caption))
+                return b;
+        return nullptr;
+    }
+};
+
+TEST_P(BlendWrites, TheLoadedBlendIsForgottenAfterEachWrite)
+{
+    const WritePair c = GetParam();
+    twoLots();
+    addPortion("A", "2");
+    store("BL");
+    const qint64 blend = scalar("Select ID From 库存管理 where 配茶 = 1").toLongLong();
+    clickLot(screen->DBGrid2, "BL");
+    ASSERT_EQ(screen->SelectedBlend(), QString::number(blend));
+    button(c.first)->click();
+    EXPECT_TRUE(screen->SelectedBlend().isEmpty());
+    dialogs.Clear();
+    button(c.second)->click();
+    EXPECT_EQ(dialogs.Texts(), QStringList({"请先在列表中选择一条记录!"}));
+    EXPECT_EQ(scalar("Select count(*) From 库存管理 where 配茶 = 1").toInt(), c.blendsLeft);
+    if (QString(c.first) != "删除") {
+        EXPECT_EQ(column(blend, "编号"), "BL");
+        EXPECT_EQ(column(blend, "总重量"), "2");
+        EXPECT_EQ(column(blend, "销售单价"), "120");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, BlendWrites,
+                         ::testing::Values(WritePair{"修改", "修改", 1}, WritePair{"修改", "删除", 1},
+                                           WritePair{"添加", "删除", 2}, WritePair{"添加", "修改", 2},
+                                           WritePair{"删除", "修改", 0}, WritePair{"删除", "删除", 0}),
+                         [](const ::testing::TestParamInfo<WritePair> &info) { return std::to_string(info.index); });
+
+TEST_F(Blending, AChangeOfABlendDeletedMeanwhileSaysSoAndKeepsTheTab)
+{
+    twoLots();
+    addPortion("A", "2");
+    store("BL");
+    clickLot(screen->DBGrid2, "BL");
+    Run("delete from 库存管理 where 配茶 = 1"); // as the stock tab's 删除 does
+    screen->LabeledEdit11->setText("130");
+    dialogs.Clear();
+    screen->Button6->click();
+    EXPECT_EQ(dialogs.Texts(), QStringList({"是否确定修改此商品资料!", "所选记录已不存在，请在列表中重新选择!"}));
+    EXPECT_EQ(screen->LabeledEdit11->text(), "130");
+    EXPECT_EQ(portions(), QStringList({"A|2|100|200"}));
+    EXPECT_TRUE(screen->SelectedBlend().isEmpty());
+    EXPECT_TRUE(listed(screen->DBGrid2).isEmpty());
+}
+
 TEST_F(Blending, DeletingABlendLeavesItsLots)
 {
     twoLots();
@@ -375,8 +473,9 @@ TEST_F(Blending, DeletingABlendLeavesItsLots)
     store("BL-3");
     dialogs.Clear();
     screen->Button7->click(); // no blend loaded yet
-    EXPECT_TRUE(dialogs.Requests().empty());
+    EXPECT_EQ(dialogs.Texts(), QStringList({"请先在列表中选择一条记录!"}));
     clickLot(screen->DBGrid2, "BL-3");
+    dialogs.Clear();
     dialogs.Cancel();
     screen->D2->trigger();
     EXPECT_EQ(dialogs.Texts(), QStringList({"是否确定删除此商品!"}));

@@ -182,6 +182,21 @@ TEST_F(StockTab, ARefusedWriteIsReportedAndTheFieldsStay)
     EXPECT_EQ(column(id, "剩余重量"), "10");
 }
 
+TEST_F(StockTab, ACorrectionOfALotDeletedMeanwhileSaysSo)
+{
+    LotRow r;
+    r.number = "G1";
+    const qint64 id = lot(r);
+    open();
+    clickLot(screen->DBGrid1, "G1");
+    Run("DELETE FROM 库存管理 WHERE ID = " + QString::number(id)); // as the blending tab deletes a blend
+    screen->LabeledEdit2->setText("3");
+    screen->Button3->click();
+    EXPECT_EQ(dialogs.Texts(), QStringList({"是否确定是否进行修改!", "所选记录已不存在，请在列表中重新选择!"}));
+    EXPECT_TRUE(screen->SelectedLot().isEmpty());
+    EXPECT_TRUE(listed(screen->DBGrid1).isEmpty());
+}
+
 TEST_F(StockTab, CorrectingBeforeAnyRowIsLoadedAsksForARow)
 {
     LotRow r;

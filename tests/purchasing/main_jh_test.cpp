@@ -242,6 +242,57 @@ TEST_F(StockIntake, ARowLoadsIntoThePanelAndAChangeRewritesThatLotOnly)
     EXPECT_TRUE(screen->RadioButton2->isChecked());
 }
 
+struct EqualsCase {
+    const char *name;
+    const char *stored;    // the loaded lot's remaining weight (total 12.5); empty: a new purchase
+    bool asked;            // "=" asks before resetting the remaining weight
+    bool reset;            // the answer
+    const char *remaining; // 剩余重量 after "=", and stored by "修改(&E)"
+};
+
+void PrintTo(const EqualsCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class IntakeEquals : public StockIntake, public ::testing::WithParamInterface<EqualsCase> {};
+
+TEST_P(IntakeEquals, ResetsTheRemainingWeightOnlyOfALotNothingLeftYet)
+{
+    const EqualsCase c = GetParam();
+    const QString stored = QString::fromUtf8(c.stored);
+    if (!stored.isEmpty()) {
+        run("insert into 库存管理(编号,品种,毛茶价,总重量,剩余重量,总金额,实付款,入库日期,毛净茶) "
+            "values('L1','龙井',30,12.5," + stored + ",375,375,'2026-03-01','毛茶')");
+        if (c.asked)
+            run("insert into 销售记录(编号,重量) values('L1',2.5)");
+    }
+    open();
+    if (!stored.isEmpty())
+        clickRow(0);
+    screen->LabeledEdit1->setText("32");
+    screen->LabeledEdit7->setText("15");
+    if (!c.reset)
+        dialogs.Cancel();
+    screen->SpeedButton3->click();
+    EXPECT_EQ(dialogs.Texts(), c.asked ? QStringList({"是否确定将剩余重量重置为总重量(此商品已有售出或退货)!"}) : QStringList());
+    EXPECT_EQ(screen->LabeledEdit9->text(), "480.00");
+    EXPECT_EQ(screen->LabeledEdit14->text(), c.remaining);
+    if (stored.isEmpty())
+        return;
+    dialogs.Clear();
+    screen->Button3->click();
+    EXPECT_EQ(lotValue("剩余重量", "L1"), c.remaining);
+    EXPECT_EQ(lotValue("总重量", "L1"), "15");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, IntakeEquals,
+                         ::testing::Values(EqualsCase{"newPurchase", "", false, true, "15"},
+                                           EqualsCase{"untouchedLot", "12.5", false, true, "15"},
+                                           EqualsCase{"soldLotKept", "10", true, false, "10"},
+                                           EqualsCase{"soldLotReset", "10", true, true, "15"}),
+                         [](const ::testing::TestParamInfo<EqualsCase> &info) { return std::string(info.param.name); });
+
 TEST_F(StockIntake, DeleteAsksRemovesTheLotAndLeavesItsSales)
 {
     run("insert into 库存管理(编号,剩余重量) values('A1',3)");

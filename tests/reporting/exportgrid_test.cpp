@@ -9,8 +9,12 @@
 #include "tests/reporting/xlsreader.h"
 #include "tests/support/testfolder.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -95,7 +99,7 @@ TEST_F(ExportList, CancelWritesNothing)
     EXPECT_FALSE(ExportGrid(&grid, dialog));
     ASSERT_EQ(script.Count(Dialogs::Kind::SaveFile), 1);
     const Dialogs::Request &r = script.Requests()[0];
-    EXPECT_EQ(r.fileName, "data");
+    EXPECT_EQ(r.fileName, QDir(FirstExportFolder()).filePath("data.txt"));
     EXPECT_EQ(r.filters, (QStringList{"txt(文本文件) (*.txt)", "csv(数据文件) (*.csv)", "htm(网页文件) (*.htm)",
                                       "rtf(记事本文件) (*.rtf)", "xls(Excel文件) (*.xls)"}));
     EXPECT_EQ(r.filterIndex, 1) << "the first type the first time";
@@ -168,9 +172,41 @@ TEST_F(ExportList, TheTypeAndFolderUsedLastArePreselected)
     EXPECT_TRUE(exportAs(out("first.rtf"), 4)); // the same file again: replaced without a question
     ASSERT_EQ(script.Requests().size(), 2u);
     EXPECT_EQ(script.Requests()[1].filterIndex, 4);
-    EXPECT_EQ(script.Requests()[1].fileName, out("data"));
+    EXPECT_EQ(script.Requests()[1].fileName, out("data.rtf"));
     EXPECT_FALSE(read(out("first.rtf")).contains("0.25"));
     EXPECT_EQ(script.Count(Dialogs::Kind::Confirm), 0);
+    script.Cancel(); // a cancelled dialog forgets neither
+    EXPECT_FALSE(ExportGrid(&grid, dialog));
+    script.Cancel();
+    EXPECT_FALSE(ExportGrid(&grid, dialog));
+    EXPECT_EQ(script.Requests()[3].fileName, out("data.rtf"));
+}
+
+TEST_F(ExportList, TheFirstDialogProposesAFileInTheDocumentsAndShowsTheTypesAsWritten)
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    EXPECT_EQ(FirstExportFolder(), QDir(documents).exists() ? documents : QDir::homePath());
+    script.Cancel();
+    ExportGrid(&grid, dialog);
+    ASSERT_EQ(script.Requests().size(), 1u);
+    Dialogs::Request r = script.Requests()[0];
+    // The dialog a person gets for it, and for a later export into a folder of the program's.
+    QDir(dir.path()).mkdir("data");
+    for (const QString &proposed : {r.fileName, out("data.csv")}) {
+        r.fileName = proposed;
+        r.filterIndex = proposed.endsWith("csv") ? 2 : 1;
+        const std::unique_ptr<QFileDialog> shown = Dialogs::MakeSaveDialog(nullptr, r);
+        const auto *types = shown->findChild<QComboBox *>("fileTypeCombo");
+        ASSERT_NE(types, nullptr);
+        QStringList listed;
+        for (int i = 0; i < types->count(); ++i)
+            listed << types->itemText(i);
+        EXPECT_EQ(listed, (QStringList{"txt(文本文件)", "csv(数据文件)", "htm(网页文件)", "rtf(记事本文件)", "xls(Excel文件)"}));
+        EXPECT_EQ(types->currentIndex(), r.filterIndex - 1);
+        EXPECT_EQ(shown->directory().absolutePath(), QFileInfo(proposed).absolutePath());
+        EXPECT_EQ(shown->selectedFiles(), QStringList({proposed}));
+        EXPECT_TRUE(shown->testOption(QFileDialog::DontConfirmOverwrite)) << "an existing file is replaced";
+    }
 }
 
 TEST_F(ExportList, FailuresGiveFalseAndShowRowNumbersAgain)

@@ -1,4 +1,5 @@
 #include "datalayer/clientstate.h"
+#include "datalayer/connection.h"
 #include "datalayer/dbgrid.h"
 #include "datalayer/dialect.h"
 #include "datalayer/dialogs.h"
@@ -177,6 +178,110 @@ TEST_F(Returns, OnlyTheLotReturnedFromChangesWhenNumbersRepeat)
     EXPECT_EQ(remaining(a), "10");
     EXPECT_EQ(remaining(b), "10");
     EXPECT_EQ(returnCount(), 0);
+}
+
+TEST_F(Returns, AWithdrawalRestoresTheLotTheReturnCameFromAmongIdenticalOnes)
+{
+    // Same 编号, 品种 and 供应商, as automatic numbers easily give.
+    const qint64 a = lot("D1", 10);
+    const qint64 b = lot("D1", 6);
+    open();
+    recordReturn(rowOf(a), "3");
+    EXPECT_EQ(Scalar("Select 库存ID From 退货管理"), QString::number(a));
+    EXPECT_EQ(remaining(a), "7");
+    clickRow(screen->DBGrid2, 0);
+    EXPECT_EQ(screen->LabeledEdit4->text(), "7"); // the panel shows that lot, not the newest of the number
+    clickRow(screen->DBGrid1, rowOf(b)); // a lot clicked meanwhile does not redirect a keyed return
+    screen->Button3->click();
+    EXPECT_EQ(remaining(a), "10");
+    EXPECT_EQ(remaining(b), "6");
+    EXPECT_EQ(returnCount(), 0);
+}
+
+// A return recorded before returns kept their lot's key, and which lot the user clicked.
+struct OlderReturn {
+    const char *name;
+    bool twin;          // a second lot with the same 编号, 品种 and 供应商
+    const char *picked; // "A", "B", "C" (a lot of another number) or "" for none
+    const char *notice; // empty: withdrawn
+    const char *a, *b;  // the remaining weights of A and B afterwards
+};
+
+void PrintTo(const OlderReturn &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class OlderReturns : public Returns, public ::testing::WithParamInterface<OlderReturn> {};
+
+TEST_P(OlderReturns, RestoreTheOnlyMatchingLotOrTheOnePicked)
+{
+    const OlderReturn c = GetParam();
+    const qint64 a = lot("E1", 7);
+    const qint64 b = c.twin ? lot("E1", 6) : lot("E2", 6);
+    const qint64 other = lot("F1", 5);
+    Run("insert into 退货管理(编号,品种,供应商,毛净茶,退回重量,退回日期,退回金额,经办人) "
+        "values('E1','龙井','甲茶厂','毛茶',3,'2026-03-05',60,'张三')");
+    open();
+    clickRow(screen->DBGrid2, 0);
+    const QString picked = c.picked;
+    if (!picked.isEmpty())
+        clickRow(screen->DBGrid1, rowOf(picked == "A" ? a : picked == "B" ? b : other));
+    screen->Button3->click();
+    const QString notice = QString::fromUtf8(c.notice);
+    if (notice.isEmpty()) {
+        EXPECT_EQ(dialogs.Texts(), QStringList({"是否确定删除此退回商品!"}));
+        EXPECT_EQ(returnCount(), 0);
+    } else {
+        EXPECT_EQ(dialogs.Texts(), QStringList({notice}));
+        EXPECT_EQ(returnCount(), 1);
+        // The lots to pick from are listed.
+        EXPECT_EQ(listed(screen->DBGrid1, "编号"), QStringList({"E1", "E1"}));
+    }
+    EXPECT_EQ(remaining(a), c.a);
+    EXPECT_EQ(remaining(b), c.b);
+    EXPECT_EQ(remaining(other), "5");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OlderReturns,
+    ::testing::Values(
+        OlderReturn{"oneLot", false, "", "", "10", "6"}, OlderReturn{"oneLotOtherPicked", false, "C", "", "10", "6"},
+        OlderReturn{"twinsNonePicked", true, "", "有多个库存与此退回商品的编号、品种和供应商相同，请先在库存列表中选择它的原库存!", "7", "6"},
+        OlderReturn{"twinsOtherPicked", true, "C", "有多个库存与此退回商品的编号、品种和供应商相同，请先在库存列表中选择它的原库存!", "7", "6"},
+        OlderReturn{"twinsOlderPicked", true, "A", "", "10", "6"}, OlderReturn{"twinsNewerPicked", true, "B", "", "7", "9"}),
+    [](const ::testing::TestParamInfo<OlderReturn> &info) { return std::string(info.param.name); });
+
+TEST_F(Returns, AnOlderFileGetsTheLotKeyColumnAndItsReturnsStillWithdraw)
+{
+    delete Form_sql;
+    {
+        // A file from before returns kept their lot's key.
+        Connection old;
+        old.SetDatabase(folder.DatabasePath());
+        old.ExecuteNative("DROP TABLE 退货管理");
+        old.ExecuteNative("CREATE TABLE 退货管理 (ID INTEGER PRIMARY KEY AUTOINCREMENT, 编号 TEXT, 供应商 TEXT, 毛净茶 TEXT,"
+                          " 退回重量 REAL, 退回金额 REAL, 退回日期 DATE, 备注 TEXT, 品种 TEXT, 经办人 TEXT)");
+        old.ExecuteNative("INSERT INTO 退货管理(编号,品种,供应商,退回重量,退回金额) VALUES('G1','龙井','甲茶厂',2,40)");
+    }
+    Form_sql = new TForm_sql();
+    Form_sql->FormCreate();
+    Query columns(&conn(), "columns");
+    columns.SetSQL("PRAGMA table_info(\"退货管理\")");
+    columns.Open();
+    ASSERT_EQ(columns.RecordCount(), 11);
+    columns.Last();
+    EXPECT_EQ(columns.FieldByName("name").AsString(), "库存ID"); // appended, the others in place
+    EXPECT_EQ(Scalar("Select 退回重量 From 退货管理"), "2");
+    EXPECT_FALSE(RunSQL("update 退货管理 set 库存ID='abc'", conn())); // with its number rule
+
+    const qint64 id = lot("G1", 8);
+    open();
+    clickRow(screen->DBGrid2, 0);
+    screen->Button3->click();
+    EXPECT_EQ(remaining(id), "10");
+    recordReturn(0, "1");
+    EXPECT_EQ(Scalar("Select 库存ID From 退货管理"), QString::number(id));
 }
 
 TEST_F(Returns, AWithdrawalWhoseLotIsGoneWritesNothing)

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDateEdit>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -216,6 +217,38 @@ TEST_F(FrontDeskSales, ASuppliersNameGivesItsTypeAndTheSaleStoresIt)
     // Customer and type stay for the next sale.
     EXPECT_EQ(screen->ComboBox5->currentText(), "O'Neil 茶厂");
     EXPECT_EQ(screen->ComboBox6->currentText(), "供应商");
+}
+
+TEST_F(FrontDeskSales, EnterInTheCustomerBoxKeepsTheTypeAndAddsNothing)
+{
+    Run("insert into 通讯管理(名称,类型) values('小李','批发客户')");
+    lot("C1", 5);
+    open();
+    QLineEdit *box = screen->ComboBox5->lineEdit();
+    // Chinese names come from an input method, which commits them whole.
+    auto type = [box](const QString &text) {
+        QInputMethodEvent e;
+        e.setCommitString(text);
+        QCoreApplication::sendEvent(box, &e);
+    };
+    // A walk-in customer: the name is typed, the type shown stays.
+    type("路人甲");
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(screen->ComboBox5->count(), 1);
+    EXPECT_EQ(screen->ComboBox5->currentText(), "路人甲");
+    EXPECT_EQ(screen->ComboBox6->currentText(), "零售客户");
+    lookUp("C1", "1");
+    screen->SpeedButton1->click();
+    screen->Button2->click();
+    ASSERT_EQ(sales().size(), 1u);
+    EXPECT_EQ(sales()[0].customer, "路人甲");
+    EXPECT_EQ(sales()[0].type, "零售客户");
+    // A name of the list typed in full and entered is that contact's choice.
+    box->clear();
+    type("小李");
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(screen->ComboBox6->currentText(), "批发客户");
+    EXPECT_EQ(screen->ComboBox5->count(), 1);
 }
 
 TEST_F(FrontDeskSales, TheRemarkComesFromTheClickedLotAndIsGoneAfterTheSale)
