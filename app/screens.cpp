@@ -6,6 +6,9 @@
 #include "contacts/main_uses.h"
 #include "inventory/main_kc.h"
 #include "inventory/main_kc_bc.h"
+#include "maintenance/Access_Compact.h"
+#include "maintenance/access_bak.h"
+#include "maintenance/sys_config.h"
 #include "purchasing/main_jh.h"
 #include "returns/main_th.h"
 #include "sales/main_qtxs.h"
@@ -15,6 +18,10 @@ void RegisterScreens()
     RegisterScreen(QStringLiteral("N14"), OpenWay::Tool, [] { return Form_about = new TForm_about(); });
     RegisterScreen(QStringLiteral("N19"), OpenWay::DisablingTool, [] { return Form_jh_user = new TForm_jh_user(); });
     RegisterScreen(QStringLiteral("N15"), OpenWay::DisablingTool, [] { return Form_uses = new TForm_uses(); });
+    RegisterScreen(QStringLiteral("N18"), OpenWay::DisablingTool, [] { return Form_config = new TForm_config(); });
+    RegisterScreen(QStringLiteral("N9"), OpenWay::DisablingTool,
+                   [] { return Form_Access_Compact = new TForm_Access_Compact(); });
+    RegisterScreen(QStringLiteral("N10"), OpenWay::DisablingTool, [] { return Form_access_bak = new TForm_access_bak(); });
     RegisterScreen(QStringLiteral("ToolButton7"), OpenWay::ListScreen, [] { return Form_qtxs = new TForm_qtxs(); });
     RegisterScreen(QStringLiteral("ToolButton2"), OpenWay::ListScreen, [] {
         // The supplier book comes with stock intake, hidden until its "+" shows it.

@@ -15,13 +15,13 @@ inline const QString kCaption = QStringLiteral("提示!");
 // The notice of a change or deletion that names no row of the list.
 inline const QString kChooseRow = QStringLiteral("请先在列表中选择一条记录!");
 
-enum class Kind { Confirm, Notice, Error, SaveFile, Folder };
+enum class Kind { Confirm, Notice, Error, SaveFile, Folder, OpenFile };
 
 struct Request {
     Kind kind;
     QString caption;
     QString text;         // message, or the dialog's title
-    QString fileName;     // save dialog: proposed name; folder picker: start folder
+    QString fileName;     // save dialog: proposed name; folder picker, open dialog: start folder
     QStringList filters;  // save dialog: "Text file (*.txt)" ...
     int filterIndex = 1;  // save dialog: 1-based, as the old dialog counted
 };
@@ -42,6 +42,8 @@ void ShowError(QWidget *owner, const QString &text);
 Answer SaveFile(QWidget *owner, const Request &request);
 // Folder picker; ok false when cancelled.
 Answer PickFolder(QWidget *owner, const QString &title, const QString &startFolder);
+// File open dialog without a filter; ok false when cancelled.
+Answer OpenFile(QWidget *owner, const QString &title, const QString &startFolder);
 
 // Tests script the answers: while a Script lives, no window is shown; each request is
 // recorded and answered from the queue (OK when the queue is empty).

@@ -1,0 +1,122 @@
+#include "maintenance/Access_Compact.h"
+
+#include "datalayer/dialogs.h"
+#include "datalayer/labelededit.h"
+#include "datalayer/programfolder.h"
+#include "datalayer/sql_ado_conn.h"
+#include "datalayer/sysfun.h"
+#include "maintenance/databasecopy.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+TForm_Access_Compact *Form_Access_Compact = nullptr;
+
+namespace {
+QString defaultDatabase()
+{
+    return ProgramPath(QStringLiteral("data/datas.mdb"));
+}
+} // namespace
+
+TForm_Access_Compact::TForm_Access_Compact(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Form_Access_Compact"));
+    setWindowTitle(QStringLiteral("数据库压缩"));
+    setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    LabeledEdit1 = new LabeledEdit(QStringLiteral("路径："), this);
+    LabeledEdit1->setObjectName(QStringLiteral("LabeledEdit1"));
+    LabeledEdit1->setLabelPosition(LabeledEdit::Left);
+    SpeedButton1 = new QToolButton(this);
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1->setText(QStringLiteral("..."));
+    SpeedButton1->setAccessibleName(QStringLiteral("选择数据库文件"));
+    SpeedButton2 = new QToolButton(this);
+    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
+    SpeedButton2->setText(QStringLiteral("默认"));
+    SpeedButton2->setAccessibleName(QStringLiteral("默认数据库文件"));
+    Button1 = new QPushButton(QStringLiteral("压缩数据库"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setAccessibleName(Button1->text());
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    m_status = new QLabel(StatusBar1);
+    m_status->setObjectName(QStringLiteral("StatusPanel"));
+    StatusBar1->addWidget(m_status, 1);
+
+    auto *grid = new QGridLayout();
+    grid->addWidget(LabeledEdit1, 0, 0);
+    grid->addWidget(SpeedButton1, 0, 1);
+    grid->addWidget(SpeedButton2, 0, 2);
+    grid->addWidget(Button1, 1, 0, 1, 3, Qt::AlignHCenter);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 0);
+    layout->addStretch(1);
+    layout->addLayout(grid);
+    layout->addStretch(1);
+    layout->addWidget(StatusBar1);
+    resize(338, 231);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    connect(SpeedButton1, &QToolButton::clicked, this, &TForm_Access_Compact::SpeedButton1Click);
+    connect(SpeedButton2, &QToolButton::clicked, this, &TForm_Access_Compact::SpeedButton2Click);
+    connect(Button1, &QPushButton::clicked, this, &TForm_Access_Compact::Button1Click);
+
+    // Creation.
+    PrepareLabels(this);
+    LabeledEdit1->setText(defaultDatabase());
+}
+
+TForm_Access_Compact::~TForm_Access_Compact()
+{
+    if (Form_Access_Compact == this)
+        Form_Access_Compact = nullptr;
+}
+
+QString TForm_Access_Compact::StatusText() const
+{
+    return m_status->text();
+}
+
+void TForm_Access_Compact::SpeedButton1Click()
+{
+    const Dialogs::Answer a =
+        Dialogs::OpenFile(this, QStringLiteral("打开"), QFileInfo(LabeledEdit1->text().trimmed()).absolutePath());
+    if (a.ok && !a.path.isEmpty())
+        LabeledEdit1->setText(QFileInfo(a.path).absoluteFilePath());
+}
+
+void TForm_Access_Compact::SpeedButton2Click()
+{
+    LabeledEdit1->setText(defaultDatabase());
+}
+
+bool TForm_Access_Compact::Button1Click()
+{
+    // A typed relative path is taken from the program folder, as every path of the program is.
+    const QString path = QDir(ProgramFolder()).absoluteFilePath(LabeledEdit1->text().trimmed());
+    QString problem;
+    if (!QFileInfo(path).isFile())
+        problem = QStringLiteral("文件不存在");
+    else if (!Form_sql)
+        problem = QStringLiteral("数据库未打开");
+    else
+        problem = CompactDatabase(Form_sql->ADOConnection1, path);
+    m_status->setText(problem.isEmpty() ? QStringLiteral("数据库压缩修复成功")
+                                        : QStringLiteral("数据库压缩修复失败：") + problem);
+    return problem.isEmpty();
+}
