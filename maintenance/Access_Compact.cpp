@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -50,6 +51,7 @@ TForm_Access_Compact::TForm_Access_Compact(QWidget *parent) : QWidget(parent)
     Button1 = new QPushButton(QStringLiteral("压缩数据库"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setAccessibleName(Button1->text());
+    Button1->setAutoDefault(true); // Enter on the focused button presses it
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
@@ -57,16 +59,17 @@ TForm_Access_Compact::TForm_Access_Compact(QWidget *parent) : QWidget(parent)
     m_status->setObjectName(QStringLiteral("StatusPanel"));
     StatusBar1->addWidget(m_status, 1);
 
-    auto *grid = new QGridLayout();
-    grid->addWidget(LabeledEdit1, 0, 0);
-    grid->addWidget(SpeedButton1, 0, 1);
-    grid->addWidget(SpeedButton2, 0, 2);
-    grid->addWidget(Button1, 1, 0, 1, 3, Qt::AlignHCenter);
+    auto *frame = new QGroupBox(this);
+    auto *grid = new QGridLayout(frame);
+    grid->setRowStretch(0, 1);
+    grid->addWidget(LabeledEdit1, 1, 0);
+    grid->addWidget(SpeedButton1, 1, 1);
+    grid->addWidget(SpeedButton2, 1, 2);
+    grid->addWidget(Button1, 2, 0, 1, 3, Qt::AlignHCenter);
+    grid->setRowStretch(3, 1);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 0);
-    layout->addStretch(1);
-    layout->addLayout(grid);
-    layout->addStretch(1);
+    layout->addWidget(frame, 1);
     layout->addWidget(StatusBar1);
     resize(338, 231);
     if (const QScreen *screen = QGuiApplication::primaryScreen())

@@ -79,6 +79,7 @@ TForm_access_bak::TForm_access_bak(QWidget *parent) : QWidget(parent)
     Button1 = new QPushButton(QStringLiteral("备份"), backup);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setAccessibleName(Button1->text());
+    Button1->setAutoDefault(true); // Enter on the focused button presses it
     auto *backupGrid = new QGridLayout(backup);
     backupGrid->addWidget(LabeledEdit1, 0, 0);
     backupGrid->addWidget(SpeedButton1, 0, 1);
@@ -106,6 +107,7 @@ TForm_access_bak::TForm_access_bak(QWidget *parent) : QWidget(parent)
     Button2 = new QPushButton(QStringLiteral("还原"), restore);
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setAccessibleName(Button2->text());
+    Button2->setAutoDefault(true);
     auto *restoreGrid = new QGridLayout(restore);
     restoreGrid->addWidget(Label1, 0, 0);
     restoreGrid->addWidget(ComboBox1, 0, 1);
@@ -129,6 +131,7 @@ TForm_access_bak::TForm_access_bak(QWidget *parent) : QWidget(parent)
     layout->addWidget(StatusBar1);
     layout->setContentsMargins(6, 6, 6, 0);
     resize(388, 277);
+    LabeledEdit2->setFocus(); // the folder box is chosen with its buttons, the name is typed
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 

@@ -53,6 +53,7 @@ TForm_config::TForm_config(QWidget *parent) : QWidget(parent)
 
     (new QVBoxLayout(this))->addWidget(PageControl1);
     resize(331, 369);
+    ListBox1->setFocus();
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
