@@ -1,21 +1,21 @@
 #include "maintenance/Access_Compact.h"
 
 #include "datalayer/dialogs.h"
+#include "datalayer/formparts.h"
 #include "datalayer/labelededit.h"
 #include "datalayer/programfolder.h"
 #include "datalayer/sql_ado_conn.h"
 #include "datalayer/sysfun.h"
 #include "maintenance/databasecopy.h"
+#include "maintenance/windowparts.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -40,24 +40,14 @@ TForm_Access_Compact::TForm_Access_Compact(QWidget *parent) : QWidget(parent)
     LabeledEdit1 = new LabeledEdit(QStringLiteral("路径："), this);
     LabeledEdit1->setObjectName(QStringLiteral("LabeledEdit1"));
     LabeledEdit1->setLabelPosition(LabeledEdit::Left);
-    SpeedButton1 = new QToolButton(this);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setText(QStringLiteral("..."));
+    SpeedButton1 = MakeToolButton(this, "SpeedButton1", QStringLiteral("..."), QRect());
     SpeedButton1->setAccessibleName(QStringLiteral("选择数据库文件"));
-    SpeedButton2 = new QToolButton(this);
-    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
-    SpeedButton2->setText(QStringLiteral("默认"));
+    SpeedButton2 = MakeToolButton(this, "SpeedButton2", QStringLiteral("默认"), QRect());
     SpeedButton2->setAccessibleName(QStringLiteral("默认数据库文件"));
-    Button1 = new QPushButton(QStringLiteral("压缩数据库"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1 = MakeButton(this, "Button1", QStringLiteral("压缩数据库"), QRect());
     Button1->setAccessibleName(Button1->text());
     Button1->setAutoDefault(true); // Enter on the focused button presses it
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setSizeGripEnabled(false);
-    m_status = new QLabel(StatusBar1);
-    m_status->setObjectName(QStringLiteral("StatusPanel"));
-    StatusBar1->addWidget(m_status, 1);
+    StatusBar1 = MakeStatusBar(this, m_status);
 
     auto *frame = new QGroupBox(this);
     auto *grid = new QGridLayout(frame);
@@ -72,8 +62,7 @@ TForm_Access_Compact::TForm_Access_Compact(QWidget *parent) : QWidget(parent)
     layout->addWidget(frame, 1);
     layout->addWidget(StatusBar1);
     resize(338, 231);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(this);
 
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm_Access_Compact::SpeedButton1Click);
     connect(SpeedButton2, &QToolButton::clicked, this, &TForm_Access_Compact::SpeedButton2Click);

@@ -2,6 +2,7 @@
 
 #include "datalayer/clientstate.h"
 #include "datalayer/dialogs.h"
+#include "datalayer/formparts.h"
 #include "datalayer/inifile.h"
 #include "datalayer/labelededit.h"
 #include "datalayer/labelfor.h"
@@ -13,6 +14,7 @@
 #include "maintenance/backupfolders.h"
 #include "maintenance/databasecopy.h"
 #include "maintenance/unsaved.h"
+#include "maintenance/windowparts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -21,12 +23,10 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -65,19 +65,14 @@ TForm_access_bak::TForm_access_bak(QWidget *parent) : QWidget(parent)
     LabeledEdit1->setLabelPosition(LabeledEdit::Left);
     // The folder is chosen with "..." or "默认", which also remember it.
     LabeledEdit1->Edit()->setReadOnly(true);
-    SpeedButton1 = new QToolButton(backup);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setText(QStringLiteral("..."));
+    SpeedButton1 = MakeToolButton(backup, "SpeedButton1", QStringLiteral("..."), QRect());
     SpeedButton1->setAccessibleName(QStringLiteral("选择备份目录"));
-    SpeedButton2 = new QToolButton(backup);
-    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
-    SpeedButton2->setText(QStringLiteral("默认"));
+    SpeedButton2 = MakeToolButton(backup, "SpeedButton2", QStringLiteral("默认"), QRect());
     SpeedButton2->setAccessibleName(QStringLiteral("默认备份目录"));
     LabeledEdit2 = new LabeledEdit(QStringLiteral("备份文件名："), backup);
     LabeledEdit2->setObjectName(QStringLiteral("LabeledEdit2"));
     LabeledEdit2->setLabelPosition(LabeledEdit::Left);
-    Button1 = new QPushButton(QStringLiteral("备份"), backup);
-    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1 = MakeButton(backup, "Button1", QStringLiteral("备份"), QRect());
     Button1->setAccessibleName(Button1->text());
     Button1->setAutoDefault(true); // Enter on the focused button presses it
     auto *backupGrid = new QGridLayout(backup);
@@ -104,8 +99,7 @@ TForm_access_bak::TForm_access_bak(QWidget *parent) : QWidget(parent)
     CheckBox1 = new QCheckBox(QStringLiteral("还原前先备份"), restore);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox1->setAccessibleName(CheckBox1->text());
-    Button2 = new QPushButton(QStringLiteral("还原"), restore);
-    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2 = MakeButton(restore, "Button2", QStringLiteral("还原"), QRect());
     Button2->setAccessibleName(Button2->text());
     Button2->setAutoDefault(true);
     auto *restoreGrid = new QGridLayout(restore);
@@ -117,12 +111,7 @@ TForm_access_bak::TForm_access_bak(QWidget *parent) : QWidget(parent)
     restoreGrid->setColumnStretch(1, 1);
     restoreGrid->setColumnStretch(2, 1);
 
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setSizeGripEnabled(false);
-    m_status = new QLabel(StatusBar1);
-    m_status->setObjectName(QStringLiteral("StatusPanel"));
-    StatusBar1->addWidget(m_status, 1);
+    StatusBar1 = MakeStatusBar(this, m_status);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(backup);
@@ -132,8 +121,7 @@ TForm_access_bak::TForm_access_bak(QWidget *parent) : QWidget(parent)
     layout->setContentsMargins(6, 6, 6, 0);
     resize(388, 277);
     LabeledEdit2->setFocus(); // the folder box is chosen with its buttons, the name is typed
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(this);
 
     connect(ComboBox1, &QComboBox::activated, this, &TForm_access_bak::ComboBox1Click);
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm_access_bak::SpeedButton1Click);

@@ -6,12 +6,11 @@
 #include "datalayer/settings.h"
 #include "maintenance/skin.h"
 #include "maintenance/unsaved.h"
+#include "maintenance/windowparts.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QListWidget>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -54,8 +53,7 @@ TForm_config::TForm_config(QWidget *parent) : QWidget(parent)
     (new QVBoxLayout(this))->addWidget(PageControl1);
     resize(331, 369);
     ListBox1->setFocus();
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(this);
 
     connect(ListBox1, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
