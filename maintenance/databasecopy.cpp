@@ -259,16 +259,17 @@ QString RestoreDatabase(Connection &live, const QString &source, const QString &
         live.Open();
     } catch (const DbError &e) {
         if (problem.isEmpty()) {
-            // The new file will not open: the old one goes back.
+            // The new file will not open: the old one goes back. Should even that fail, the old
+            // file stays where it is, the one copy of it.
             const QString back = replaceFile(aside, livePath);
-            if (back.isEmpty())
-                unfinishedAside.Keep();
+            unfinishedAside.Keep();
             try {
                 live.Open();
             } catch (const DbError &) {
             }
             return QStringLiteral("还原的数据库无法打开（") + e.text() + QStringLiteral("），") +
-                   (back.isEmpty() ? QStringLiteral("已放回原数据库") : back);
+                   (back.isEmpty() ? QStringLiteral("已放回原数据库")
+                                   : back + QStringLiteral("；原数据库保存在 ") + aside);
         }
         return problem + QStringLiteral("；数据库无法重新打开：") + e.text();
     }
