@@ -9,6 +9,7 @@
 #include "maintenance/backupfolders.h"
 #include "maintenance/databasecopy.h"
 #include "maintenance/unsaved.h"
+#include "maintenance/windowparts.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -67,11 +68,13 @@ TForm_data_bak::TForm_data_bak(QWidget *parent) : QWidget(parent)
     for (QPushButton *b : {Button1, Button2, Button3}) {
         b->setObjectName(QStringLiteral("Button%1").arg(n++));
         b->setAccessibleName(b->text());
+        b->setAutoDefault(true); // Enter on the focused button presses it
         row->addWidget(b);
     }
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addWidget(buttons);
+    CentreOnScreen(this);
 
     // Creation: the box shows the stored choice.
     m_settings = std::make_unique<IniFile>(ProgramPath(QStringLiteral("config.ini")));
