@@ -24,19 +24,6 @@ const FirstTable kFirstRelease[] = {
     {tables::DealerCache, "编号"},
 };
 
-// How many columns the table had in the first release; 0 for a table added since.
-int firstColumnCount(const TableDef &t)
-{
-    for (const FirstTable &f : kFirstRelease) {
-        if (f.table != t.name)
-            continue;
-        for (size_t i = 0; i < t.columns.size(); ++i)
-            if (t.columns[i].name == QString::fromUtf8(f.lastColumn))
-                return int(i) + 1;
-    }
-    return 0;
-}
-
 QStringList columnsOn(Connection &conn, const QString &table)
 {
     QString quoted = table;
@@ -63,11 +50,24 @@ QString integrityProblem(Connection &conn)
 
 } // namespace
 
+int FirstReleaseColumns(const QString &table)
+{
+    const TableDef *t = FindTable(table);
+    for (const FirstTable &f : kFirstRelease) {
+        if (!t || f.table != t->name)
+            continue;
+        for (size_t i = 0; i < t->columns.size(); ++i)
+            if (t->columns[i].name == QString::fromUtf8(f.lastColumn))
+                return int(i) + 1;
+    }
+    return 0;
+}
+
 QString CheckSchemaColumns(const std::function<QStringList(const QString &table)> &columnsOf)
 {
     for (const TableDef &t : SchemaTables()) {
         const QStringList present = columnsOf(t.name);
-        const int first = firstColumnCount(t);
+        const int first = FirstReleaseColumns(t.name);
         if (present.isEmpty()) {
             if (first > 0)
                 return QStringLiteral("缺少数据表 ") + t.name;

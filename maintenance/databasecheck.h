@@ -15,5 +15,9 @@ QString CheckDatabase(Connection &conn);
 // as it was whatever the outcome.
 QString CheckDatabaseFile(const QString &path);
 
+// How many of a table's columns every file since the first release holds; 0 for a table
+// added since.
+int FirstReleaseColumns(const QString &table);
+
 // The schema part alone, on each table's present column names (empty when the table is absent).
 QString CheckSchemaColumns(const std::function<QStringList(const QString &table)> &columnsOf);

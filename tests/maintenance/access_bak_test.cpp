@@ -5,6 +5,7 @@
 #include "maintenance/access_bak.h"
 #include "maintenance/backupfolders.h"
 #include "maintenance/databasecheck.h"
+#include "tests/maintenance/badsources.h"
 #include "tests/maintenance/dbfiles.h"
 #include "tests/support/screentest.h"
 
@@ -175,21 +176,27 @@ TEST_F(BackupWindow, AFailedBackupFirstStopsTheRestore)
     EXPECT_EQ(lots(), (QStringList{"K1", "K2"}));
 }
 
-TEST_F(BackupWindow, ABadCopyIsRefusedWithTheLiveFileUnchanged)
+TEST_F(BackupWindow, EveryBadCopyIsRefusedWithTheLiveFileUnchanged)
 {
     Run("insert into 库存管理(编号) values('K1')");
-    ASSERT_TRUE(QDir().mkpath(today()));
-    QFile text(today() + "/坏.mdb");
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write("not a database");
-    text.close();
-    const QByteArray live = dbfiles::Digest(folder.DatabasePath());
     TForm_access_bak *w = open();
-    ASSERT_EQ(w->ComboBox2->currentText(), "坏.mdb");
-    w->Button2->click();
-    EXPECT_TRUE(w->StatusText().startsWith("数据库还原失败：")) << w->StatusText().toStdString();
-    EXPECT_EQ(dbfiles::Digest(folder.DatabasePath()), live);
-    EXPECT_EQ(lots(), QStringList{"K1"});
+    w->LabeledEdit2->setText("good");
+    w->Button1->click();
+    for (const BadSource &bad : BadSources()) {
+        SCOPED_TRACE(bad.name);
+        const QString name = QString::fromUtf8(bad.name) + ".mdb";
+        bad.make(today() + "/" + name, today() + "/good.mdb");
+        const QByteArray live = dbfiles::Digest(folder.DatabasePath());
+        const QByteArray source = dbfiles::Digest(today() + "/" + name);
+        w = open();
+        w->ComboBox2->setCurrentIndex(w->ComboBox2->findText(name));
+        ASSERT_EQ(w->ComboBox2->currentText(), name);
+        w->Button2->click();
+        EXPECT_EQ(w->StatusText(), "数据库还原失败：" + QString::fromUtf8(bad.reason));
+        EXPECT_EQ(dbfiles::Digest(folder.DatabasePath()), live);
+        EXPECT_EQ(dbfiles::Digest(today() + "/" + name), source);
+        EXPECT_EQ(lots(), QStringList{"K1"});
+    }
 }
 
 TEST_F(BackupWindow, RestoreWaitsWhileAListScreenOrAnotherWindowIsOpen)
