@@ -258,6 +258,11 @@ TEST_F(DatabaseCopy, CompactionOfAnotherFileChecksItFirst)
     EXPECT_FALSE(dbfiles::PlainReaderOpens(path("bak/full.mdb")));
     EXPECT_EQ(leftovers("bak"), QStringList());
 
+    // A file from before columns were added is compacted as it is.
+    ASSERT_TRUE(dbfiles::MakeFile(path("bak/older.mdb"), FirstReleaseSchema()));
+    EXPECT_EQ(CompactDatabase(conn(), path("bak/older.mdb")), "");
+    EXPECT_EQ(CheckDatabaseFile(path("bak/older.mdb")), "");
+
     ASSERT_TRUE(dbfiles::MakeFile(path("bak/other.mdb"), SchemaStatements(), "another"));
     ASSERT_TRUE(dbfiles::MakeFile(path("bak/foreign.mdb"), {"CREATE TABLE t (a)", "INSERT INTO t VALUES (1)"}));
     for (const char *name : {"bak/other.mdb", "bak/foreign.mdb"}) {
