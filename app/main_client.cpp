@@ -11,10 +11,10 @@
 #include "datalayer/sysfun.h"
 #include "maintenance/data_bak.h"
 #include "tools/reminderwatch.h"
+#include "maintenance/skin.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -172,11 +172,9 @@ void TForm_Client::FormCreate()
 
 void TForm_Client::applySkin()
 {
-    // A skin file is a style sheet; a missing or unreadable one leaves the plain look.
-    m_skinFile = ProgramPath(QStringLiteral("skins/") + SkinFileName(*m_settings));
-    QFile file(m_skinFile);
-    if (file.open(QIODevice::ReadOnly | QIODevice::Text))
-        qApp->setStyleSheet(QString::fromUtf8(file.readAll()));
+    // A missing or unreadable skin leaves the plain look.
+    m_skinFile = SkinPath(SkinFileName(*m_settings));
+    ApplySkin(m_skinFile);
 }
 
 void TForm_Client::showEvent(QShowEvent *event)

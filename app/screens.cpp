@@ -10,6 +10,9 @@
 #include "inventory/main_kc.h"
 #include "inventory/main_kc_bc.h"
 #include "maintenance/main_tea_config.h"
+#include "maintenance/Access_Compact.h"
+#include "maintenance/access_bak.h"
+#include "maintenance/sys_config.h"
 #include "purchasing/main_jh.h"
 #include "returns/main_th.h"
 #include "sales/main_qtxs.h"
@@ -30,6 +33,10 @@ void RegisterScreens()
     RegisterScreen(QStringLiteral("N6"), OpenWay::Tool, [] { return Form_adminqh = new TForm_adminqh(); });
     RegisterScreen(QStringLiteral("N16"), OpenWay::DisablingTool,
                    [] { return Form_tea_config = new TForm_tea_config(); });
+    RegisterScreen(QStringLiteral("N18"), OpenWay::DisablingTool, [] { return Form_config = new TForm_config(); });
+    RegisterScreen(QStringLiteral("N9"), OpenWay::DisablingTool,
+                   [] { return Form_Access_Compact = new TForm_Access_Compact(); });
+    RegisterScreen(QStringLiteral("N10"), OpenWay::DisablingTool, [] { return Form_access_bak = new TForm_access_bak(); });
     RegisterScreen(QStringLiteral("ToolButton7"), OpenWay::ListScreen, [] { return Form_qtxs = new TForm_qtxs(); });
     RegisterScreen(QStringLiteral("ToolButton2"), OpenWay::ListScreen, [] {
         // The supplier book comes with stock intake, hidden until its "+" shows it.

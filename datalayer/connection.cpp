@@ -80,10 +80,13 @@ void Connection::Open()
 {
     if (m_db)
         return;
+    if (m_held)
+        throw DbError(kConnectionHeldText);
     if (m_path.isEmpty())
         throw DbError(QStringLiteral("unable to open database file"));
     // Never create the file: a missing database is the engine's error, not a new empty one.
-    sqlite3 *db = openKeyed(m_path, m_password, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX);
+    sqlite3 *db = openKeyed(m_path, m_password,
+                            (m_readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_FULLMUTEX);
     try {
         execOn(db, "PRAGMA journal_mode = DELETE");
         execOn(db, "PRAGMA synchronous = FULL");

@@ -6,6 +6,9 @@ struct sqlite3;
 // The program's fixed database password.
 inline const QString kDatabasePassword = QStringLiteral("wdkrp52917046");
 
+// What Open() throws while the connection is held.
+inline const QString kConnectionHeldText = QStringLiteral("数据库正在还原，请稍后再试");
+
 // A connection to the encrypted database file (the old ADOConnection).
 // Opened on first use; statements are given in the old engine's dialect.
 class Connection {
@@ -22,6 +25,12 @@ public:
     // Exclusive: no other process can read or write the file while this connection is open.
     void SetExclusive(bool exclusive) { m_exclusive = exclusive; }
     bool Exclusive() const { return m_exclusive; }
+    // Read-only: the file is never written, not even to roll back a journal left beside it.
+    void SetReadOnly(bool readOnly) { m_readOnly = readOnly; }
+    // While held (a restore swaps the file under it), Open() refuses with kConnectionHeldText
+    // instead of opening, so a timer or window that reads in between skips its turn.
+    void SetHeld(bool held) { m_held = held; }
+    bool Held() const { return m_held; }
 
     bool Connected() const { return m_db != nullptr; }
     void Open();  // throws DbError with the engine's text
@@ -61,6 +70,8 @@ private:
     QString m_path;
     QString m_password = kDatabasePassword;
     bool m_exclusive = false;
+    bool m_readOnly = false;
+    bool m_held = false;
     sqlite3 *m_db = nullptr;
     QString m_lastError;
 };

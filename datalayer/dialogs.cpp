@@ -125,4 +125,12 @@ Answer PickFolder(QWidget *owner, const QString &title, const QString &startFold
     return {!folder.isEmpty(), folder, 1};
 }
 
+Answer OpenFile(QWidget *owner, const QString &title, const QString &startFolder)
+{
+    if (Script *s = current())
+        return s->take({Kind::OpenFile, QString(), title, startFolder});
+    const QString file = QFileDialog::getOpenFileName(ownerOr(owner), title, startFolder);
+    return {!file.isEmpty(), file, 1};
+}
+
 } // namespace Dialogs

@@ -19,13 +19,13 @@ inline const QString kChooseRow = QStringLiteral("请先在列表中选择一条
 // The notice of a change or deletion whose row is no longer in the table.
 inline const QString kRowGone = QStringLiteral("所选记录已不存在，请在列表中重新选择!");
 
-enum class Kind { Confirm, Notice, Error, SaveFile, Folder };
+enum class Kind { Confirm, Notice, Error, SaveFile, Folder, OpenFile };
 
 struct Request {
     Kind kind;
     QString caption;
     QString text;         // message, or the dialog's title
-    QString fileName;     // save dialog: proposed name; folder picker: start folder
+    QString fileName;     // save dialog: proposed name; folder picker, open dialog: start folder
     QStringList filters;  // save dialog: "Text file (*.txt)" ...
     int filterIndex = 1;  // save dialog: 1-based, as the old dialog counted
 };
@@ -52,6 +52,8 @@ Answer SaveFile(QWidget *owner, const Request &request);
 std::unique_ptr<QFileDialog> MakeSaveDialog(QWidget *owner, const Request &request);
 // Folder picker; ok false when cancelled.
 Answer PickFolder(QWidget *owner, const QString &title, const QString &startFolder);
+// File open dialog without a filter; ok false when cancelled.
+Answer OpenFile(QWidget *owner, const QString &title, const QString &startFolder);
 
 // Tests script the answers: while a Script lives, no window is shown; each request is
 // recorded and answered from the queue (OK when the queue is empty).

@@ -1,20 +1,20 @@
 #include "maintenance/data_bak.h"
 
 #include "datalayer/clientstate.h"
-#include "datalayer/dberror.h"
 #include "datalayer/dialogs.h"
 #include "datalayer/inifile.h"
-#include "datalayer/settings.h"
-#include "datalayer/numbertext.h"
 #include "datalayer/programfolder.h"
+#include "datalayer/settings.h"
 #include "datalayer/sql_ado_conn.h"
-#include "maintenance/copyfile.h"
+#include "maintenance/backupfolders.h"
+#include "maintenance/databasecopy.h"
+#include "maintenance/unsaved.h"
+#include "maintenance/windowparts.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDate>
 #include <QDir>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -68,11 +68,13 @@ TForm_data_bak::TForm_data_bak(QWidget *parent) : QWidget(parent)
     for (QPushButton *b : {Button1, Button2, Button3}) {
         b->setObjectName(QStringLiteral("Button%1").arg(n++));
         b->setAccessibleName(b->text());
+        b->setAutoDefault(true); // Enter on the focused button presses it
         row->addWidget(b);
     }
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addWidget(buttons);
+    CentreOnScreen(this);
 
     // Creation: the box shows the stored choice.
     m_settings = std::make_unique<IniFile>(ProgramPath(QStringLiteral("config.ini")));
@@ -91,47 +93,35 @@ TForm_data_bak::~TForm_data_bak()
 
 QString TForm_data_bak::ExitBackupPath(IniFile &settings)
 {
-    return QDir(BackupFolder(settings)).filePath(DateToStr(QDate::currentDate()) + QStringLiteral("/12.mdb"));
+    return QDir(BackupFolder(settings)).filePath(DayFolderName(QDate::currentDate()) + QStringLiteral("/12.mdb"));
 }
 
 void TForm_data_bak::CheckBox1Click()
 {
-    SetBackupOnExit(*m_settings, CheckBox1->isChecked());
+    ReportUnsaved(this, *m_settings, SetBackupOnExit(*m_settings, CheckBox1->isChecked()));
 }
 
 bool TForm_data_bak::Button1Click()
 {
     if (m_copying)
         return false;
-    const QString target = ExitBackupPath(*m_settings);
-    const QString dayFolder = QFileInfo(target).absolutePath();
-    // One level each: the backup folder, then the day folder inside it.
-    QDir().mkdir(QFileInfo(dayFolder).absolutePath());
-    QDir().mkdir(dayFolder);
-
     m_copying = true;
     setButtonsEnabled(false);
-    Connection *conn = Form_sql ? &Form_sql->ADOConnection1 : nullptr;
-    const bool wasOpen = conn && conn->Connected();
-    if (conn)
-        conn->Close(); // the file is copied whole, with no connection holding it
-    const QString error = CopyFileWithProgress(ProgramPath(QStringLiteral("data/datas.mdb")), target, 1,
-                                               [this](int value) { ProgressBar1->setValue(value); });
-    QString reopenError;
-    if (conn && wasOpen) {
-        try {
-            conn->Open();
-        } catch (const DbError &e) {
-            reopenError = e.text();
-        }
+    QString problem;
+    if (!MakeDayFolder(BackupFolder(*m_settings), QDate::currentDate(), problem).isEmpty()) {
+        // The engine copies from the open connection; no input is handled until it is done.
+        problem = Form_sql ? BackupDatabase(Form_sql->ADOConnection1, ExitBackupPath(*m_settings),
+                                            [this](int value) {
+                                                ProgressBar1->setValue(value);
+                                                ProgressBar1->repaint();
+                                            })
+                           : QStringLiteral("数据库未打开");
     }
     setButtonsEnabled(true);
     m_copying = false;
-    if (!error.isEmpty())
-        Dialogs::ShowError(this, error);
-    if (!reopenError.isEmpty())
-        Dialogs::ShowError(this, reopenError);
-    return error.isEmpty();
+    if (!problem.isEmpty())
+        Dialogs::ShowError(this, QStringLiteral("数据库备份失败：") + problem);
+    return problem.isEmpty();
 }
 
 void TForm_data_bak::Button2Click()

@@ -4,12 +4,12 @@
 #include "datalayer/query.h"
 #include "datalayer/runsql.h"
 #include "datalayer/sql_ado_conn.h"
-#include "maintenance/copyfile.h"
+#include "maintenance/databasecheck.h"
 #include "maintenance/data_bak.h"
+#include "tests/maintenance/dbfiles.h"
 #include "tests/support/testfolder.h"
 
 #include <QCheckBox>
-#include <QCryptographicHash>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -19,13 +19,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray digest(const QString &path)
-{
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1);
-}
 
 class ExitBackup : public ::testing::Test {
 protected:
@@ -71,7 +64,7 @@ TEST_F(ExitBackup, TheTickIsRememberedAndExitCopiesFirst)
     EXPECT_TRUE(Client().closeFlag);
     EXPECT_FALSE(main.isVisible());
     ASSERT_TRUE(QFile::exists(todays12()));
-    EXPECT_EQ(digest(todays12()), digest(folder.DatabasePath()));
+    EXPECT_EQ(CheckDatabaseFile(todays12()), "");
     EXPECT_TRUE(open()->CheckBox1->isChecked());
     Form_data_bak->Button3->click();
 }
@@ -79,36 +72,39 @@ TEST_F(ExitBackup, TheTickIsRememberedAndExitCopiesFirst)
 TEST_F(ExitBackup, TwoBackupsOnOneDayLeaveTheLaterCopy)
 {
     TForm_data_bak *w = open();
-    ASSERT_TRUE(w->Button1Click());
+    ASSERT_TRUE(w->Button1Click()) << dialogs.Texts().join("\n").toStdString();
     EXPECT_EQ(w->ProgressBar1->value(), 100);
-    const QByteArray first = digest(todays12());
-    sell("T1"); // the connection is open again after a backup
+    EXPECT_EQ(dbfiles::Scalar(todays12(), "select count(*) from 库存管理"), "0");
+    EXPECT_TRUE(Form_sql->ADOConnection1.Connected()); // the copy came from the open connection
+    sell("T1");
     ASSERT_TRUE(w->Button1Click());
-    EXPECT_NE(digest(todays12()), first);
-    EXPECT_EQ(digest(todays12()), digest(folder.DatabasePath()));
-    EXPECT_EQ(QDir(QFileInfo(todays12()).absolutePath()).entryList(QDir::Files), QStringList{"12.mdb"});
+    EXPECT_EQ(dbfiles::Scalar(todays12(), "select 编号 from 库存管理"), "T1");
+    EXPECT_FALSE(dbfiles::PlainReaderOpens(todays12()));
+    EXPECT_EQ(QDir(QFileInfo(todays12()).absolutePath()).entryList(QDir::Files | QDir::Hidden), QStringList{"12.mdb"});
     EXPECT_TRUE(dialogs.Requests().empty());
-    Query q(&Form_sql->ADOConnection1, "q");
-    q.SetSQL("select count(*) from 库存管理");
-    q.Open();
-    EXPECT_EQ(q.Fields(0).AsString(), "1");
+    sell("T2"); // the live database goes on
+    EXPECT_EQ(dbfiles::Scalar(todays12(), "select count(*) from 库存管理"), "1");
 }
 
 TEST_F(ExitBackup, AFailedCopyIsReportedAndKeepsTheGoodBackup)
 {
     TForm_data_bak *w = open();
     ASSERT_TRUE(w->Button1Click());
-    const QByteArray good = digest(todays12());
-    ASSERT_TRUE(QFile::rename(folder.DatabasePath(), folder.Path("data/away.mdb")));
+    const QByteArray good = dbfiles::Digest(todays12());
+    // Where the copy should go, a folder now stands: the rename cannot happen.
+    ASSERT_TRUE(QFile::rename(todays12(), folder.Path("kept.mdb")));
+    ASSERT_TRUE(QDir().mkdir(todays12()));
     w->CheckBox1->setChecked(true);
     w->Button2->click(); // 退出系统 with a failing backup does not end the program
-    ASSERT_EQ(dialogs.Count(Dialogs::Kind::Error), 2); // the copy, and the connection
-    EXPECT_EQ(dialogs.Requests()[0].text, "File not found");
+    ASSERT_EQ(dialogs.Count(Dialogs::Kind::Error), 1);
+    EXPECT_TRUE(dialogs.Requests()[0].text.startsWith("数据库备份失败："));
     EXPECT_FALSE(Client().closeFlag);
     EXPECT_TRUE(main.isVisible());
     EXPECT_TRUE(w->isVisible());
-    EXPECT_EQ(digest(todays12()), good);
-    EXPECT_EQ(QDir(QFileInfo(todays12()).absolutePath()).entryList(QDir::Files), QStringList{"12.mdb"});
+    EXPECT_EQ(dbfiles::Digest(folder.Path("kept.mdb")), good);
+    // Nothing unfinished is left beside it.
+    EXPECT_EQ(QDir(QFileInfo(todays12()).absolutePath()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"12.mdb"});
     w->Button3->click();
     EXPECT_TRUE(main.isEnabled());
 }
@@ -121,22 +117,6 @@ TEST_F(ExitBackup, ABackupFolderThatCannotBeMadeIsReported)
     EXPECT_EQ(dialogs.Count(Dialogs::Kind::Error), 1);
     EXPECT_TRUE(Form_sql->ADOConnection1.Connected());
     w->Button3->click();
-}
-
-TEST(CopyFile, ProgressFollowsTheOldArithmetic)
-{
-    TestFolder folder(false);
-    QFile src(folder.Path("src.bin"));
-    ASSERT_TRUE(src.open(QIODevice::WriteOnly));
-    src.write(QByteArray(5000, 'x'));
-    src.close();
-    QList<int> seen;
-    EXPECT_EQ(CopyFileWithProgress(src.fileName(), folder.Path("dst.bin"), 1, [&](int v) { seen << v; }), "");
-    // blocks done before each read, the last (empty) read included: 0, 1, 2, 3
-    EXPECT_EQ(seen, (QList<int>{0, 10, 20, 30, 100}));
-    EXPECT_EQ(QFileInfo(folder.Path("dst.bin")).size(), 5000);
-    EXPECT_EQ(CopyFileWithProgress(folder.Path("none"), folder.Path("dst.bin"), 1, nullptr), "File not found");
-    EXPECT_EQ(QFileInfo(folder.Path("dst.bin")).size(), 5000);
 }
 
 } // namespace
