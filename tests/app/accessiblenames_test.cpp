@@ -83,16 +83,21 @@ QStringList violationsIn(const QWidget *window)
                              LabelName(label->text()) + u'"';
             continue;
         }
+        // A check box's caption is its own text; a label above or beside it belongs to another control.
+        const auto *check = qobject_cast<QCheckBox *>(control);
+        if (check && !LabelName(check->text()).isEmpty()) {
+            if (!name.isEmpty() && name != LabelName(check->text()))
+                found << describe(control) + QStringLiteral(": named \"") + name +
+                             QStringLiteral("\", its caption says \"") + LabelName(check->text()) + u'"';
+            continue;
+        }
         if (QLabel *beside = labelBeside(control, labels)) {
             found << describe(control) + QStringLiteral(": the label \"") + beside->text() +
                          QStringLiteral("\" beside it does not name it (buddy ") +
                          (beside->buddy() ? describe(beside->buddy()) : QStringLiteral("none")) + u')';
             continue;
         }
-        // A check box's caption is its own text.
-        const auto *check = qobject_cast<QCheckBox *>(control);
-        const QString effective = name.isEmpty() && check ? LabelName(check->text()) : name;
-        if (effective.trimmed().isEmpty())
+        if (name.trimmed().isEmpty())
             found << describe(control) + QStringLiteral(": no label and no name");
     }
     return found;
