@@ -4,6 +4,7 @@
 #include "app/screenregistry.h"
 #include "contacts/main_jh_user.h"
 #include "contacts/main_uses.h"
+#include "feedback/jy_send.h"
 #include "inventory/main_kc.h"
 #include "inventory/main_kc_bc.h"
 #include "purchasing/main_jh.h"
@@ -13,6 +14,7 @@
 void RegisterScreens()
 {
     RegisterScreen(QStringLiteral("N14"), OpenWay::Tool, [] { return Form_about = new TForm_about(); });
+    RegisterScreen(QStringLiteral("N26"), OpenWay::Tool, [] { return Form_jy_send = new TForm_jy_send(); });
     RegisterScreen(QStringLiteral("N19"), OpenWay::DisablingTool, [] { return Form_jh_user = new TForm_jh_user(); });
     RegisterScreen(QStringLiteral("N15"), OpenWay::DisablingTool, [] { return Form_uses = new TForm_uses(); });
     RegisterScreen(QStringLiteral("ToolButton7"), OpenWay::ListScreen, [] { return Form_qtxs = new TForm_qtxs(); });

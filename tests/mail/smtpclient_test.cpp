@@ -82,9 +82,9 @@ Dialogue Split(const QStringList &lines)
 
 class SmtpClientTest : public ::testing::Test {
 protected:
-    void Start(Mode mode)
+    void Start(Mode mode, const QString &address = QStringLiteral("127.0.0.1"))
     {
-        server = std::make_unique<SmtpTestServer>(mode);
+        server = std::make_unique<SmtpTestServer>(mode, address);
         ASSERT_TRUE(server->Problem().isEmpty()) << server->Problem().toStdString();
         Configure(client, server->Settings());
         QObject::connect(&client, &TSmtpClient::OnError, [this](int code, const QString &text) {
@@ -389,16 +389,60 @@ TEST_F(SmtpClientTest, RequiredStartTlsThatIsNotOfferedStopsBeforeAuth)
     EXPECT_EQ(server->ClientLines(), QStringList{QStringLiteral("EHLO ") + Greeting()});
 }
 
-TEST(SmtpClient, SendMessageNeedsAConnectionASenderAndARecipient)
+TEST_F(SmtpClientTest, NoClearPasswordToAnotherMachineUnlessAllowed)
 {
-    TSmtpClient client;
+    QString address;
+    for (const QHostAddress &a : QNetworkInterface::allAddresses())
+        if (a.protocol() == QAbstractSocket::IPv4Protocol && !a.isLoopback())
+            address = a.toString();
+    if (address.isEmpty())
+        GTEST_SKIP() << "this machine has no address besides the loopback";
+    Start(Mode::Auth, address);
+    client.Connect();
+    EXPECT_TRUE(client.Error());
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors[0], QStringLiteral("0 The password would cross the network unencrypted; not sent."));
+    ASSERT_TRUE(server->WaitClosed());
+    EXPECT_EQ(server->ClientLines(), QStringList{QStringLiteral("EHLO ") + Greeting()});
+
+    client.AllowClearAuth = true;
     TMailMsg m = Message();
-    try {
-        client.SendMessage(m);
-        FAIL();
-    } catch (const MailError &e) {
-        EXPECT_STREQ(e.what(), "Not connected.");
+    EXPECT_TRUE(SendAndQuit(m)) << errors.join(u'\n').toStdString();
+    EXPECT_EQ(server->Messages().size(), 1);
+}
+
+TEST_F(SmtpClientTest, SendMessageNeedsAConnectionASenderAndARecipient)
+{
+    struct Case {
+        bool connect;
+        QString from, to;
+        const char *error;
+    };
+    const Case cases[] = {
+        {false, SmtpTestServer::kSender, SmtpTestServer::kRecipient, "Not connected."},
+        {true, QString(), SmtpTestServer::kRecipient, "\"From\" field not specified."},
+        {true, SmtpTestServer::kSender, QString(), "\"SendTo\" field not specified."},
+        {true, QStringLiteral("shop"), SmtpTestServer::kRecipient, "\"From\" address not complete."},
+    };
+    Start(Mode::Open);
+    client.UserName.clear();
+    for (const Case &c : cases) {
+        if (c.connect) {
+            client.Connect();
+            ASSERT_FALSE(client.Error());
+        }
+        TMailMsg m = Message();
+        m.From = c.from;
+        m.SendTo = c.to;
+        try {
+            client.SendMessage(m);
+            ADD_FAILURE() << "no exception for " << c.error;
+        } catch (const MailError &e) {
+            EXPECT_STREQ(e.what(), c.error);
+        }
+        client.Quit();
     }
+    EXPECT_TRUE(server->Messages().isEmpty());
 }
 
 TEST(SendMailMessage, NoServerSetFailsAtOnce)

@@ -1,4 +1,4 @@
-"""A real SMTP server for the mail tests, on a free loopback port.
+"""A real SMTP server for the mail tests, on a free port of the loopback or a given address.
 
 Prints "PORT <n>" once it listens, then records to <dir>/events.jsonl, one JSON object a
 line: what each connection's client sent ("c", base64) and got back ("s"), every message
@@ -160,6 +160,7 @@ def main():
     parser.add_argument("--dir", required=True)
     parser.add_argument("--user", default="")
     parser.add_argument("--password", default="")
+    parser.add_argument("--bind", default="127.0.0.1")
     parser.add_argument("--cert")
     parser.add_argument("--key")
     args = parser.parse_args()
@@ -168,7 +169,7 @@ def main():
     loop = asyncio.new_event_loop()
     asyncio.set_event_loop(loop)
     listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-    listener.bind(("127.0.0.1", 0))
+    listener.bind((args.bind, 0))
     listener.listen()
     if args.mode in ("greeting", "silent", "close"):
         server = loop.run_until_complete(asyncio.start_server(raw_client, sock=listener))

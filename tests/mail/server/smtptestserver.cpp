@@ -60,9 +60,10 @@ QString ModeName(SmtpTestServer::Mode mode)
 
 } // namespace
 
-SmtpTestServer::SmtpTestServer(Mode mode)
+SmtpTestServer::SmtpTestServer(Mode mode, const QString &address) : m_address(address)
 {
     QStringList args{QStringLiteral(TESSALY_SMTP_SERVER_SCRIPT), QStringLiteral("--mode"), ModeName(mode),
+                     QStringLiteral("--bind"), address,
                      QStringLiteral("--dir"), m_dir.path(), QStringLiteral("--user"), kUser,
                      QStringLiteral("--password"), kPassword};
     if (mode == Mode::StartTls) {
@@ -109,7 +110,7 @@ QString SmtpTestServer::CaFile() const
 MailSettings SmtpTestServer::Settings() const
 {
     MailSettings s;
-    s.host = QStringLiteral("127.0.0.1");
+    s.host = m_address;
     s.port = QString::number(m_port);
     s.account = kUser;
     s.password = kPassword;
@@ -169,15 +170,6 @@ QStringList SmtpTestServer::ClientLines(int connection) const
     QStringList lines = QString::fromUtf8(ClientBytes(connection)).split(QStringLiteral("\r\n"));
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
-    return lines;
-}
-
-QStringList SmtpTestServer::ServerLines(int connection) const
-{
-    QStringList lines;
-    for (const QJsonObject &e : Events())
-        if (e.value(QStringLiteral("conn")).toInt() == connection && e.contains(QStringLiteral("s")))
-            lines << e.value(QStringLiteral("s")).toString();
     return lines;
 }
 

@@ -19,7 +19,8 @@ public:
     static inline const QString kSender = QStringLiteral("shop@tessaly.test");
     static inline const QString kRecipient = QStringLiteral("maker@tessaly.test");
 
-    explicit SmtpTestServer(Mode mode);
+    // Listens on 127.0.0.1, or on the address given.
+    explicit SmtpTestServer(Mode mode, const QString &address = QStringLiteral("127.0.0.1"));
     ~SmtpTestServer();
 
     // Empty once the server listens; otherwise why it does not.
@@ -38,12 +39,11 @@ public:
     // Every byte the client sent on one connection (numbered from 1), and as CR LF lines.
     QByteArray ClientBytes(int connection = 1) const;
     QStringList ClientLines(int connection = 1) const;
-    // The server's replies on one connection.
-    QStringList ServerLines(int connection = 1) const;
 
 private:
     QTemporaryDir m_dir;
     QProcess m_process;
+    QString m_address;
     quint16 m_port = 0;
     QString m_problem;
 };
