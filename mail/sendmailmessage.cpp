@@ -11,14 +11,7 @@ bool SendMailMessage(const MailSettings &settings, const QString &attachment, co
                      const QString &subject, const QString &displayName)
 {
     TSmtpClient client;
-    client.Host = settings.host;
-    client.Port = settings.port;
-    client.UserName = settings.account;
-    client.PassWord = settings.password;
-    client.CaFile = settings.caFile;
-    client.RequireStartTls = settings.requireStartTls;
-    client.AllowClearAuth = settings.allowClearAuth;
-    client.TimeOut = settings.timeOut;
+    client.Apply(settings);
 
     TMailMsg message;
     message.TextEncoding = TMailMsg::teBase64;

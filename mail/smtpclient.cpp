@@ -56,6 +56,18 @@ TSmtpClient::~TSmtpClient()
         m_socket->abort();
 }
 
+void TSmtpClient::Apply(const MailSettings &settings)
+{
+    Host = settings.host;
+    Port = settings.port;
+    UserName = settings.account;
+    PassWord = settings.password;
+    CaFile = settings.caFile;
+    RequireStartTls = settings.requireStartTls;
+    AllowClearAuth = settings.allowClearAuth;
+    TimeOut = settings.timeOut;
+}
+
 bool TSmtpClient::Encrypted() const
 {
     return m_socket && m_socket->isEncrypted();

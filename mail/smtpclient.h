@@ -1,4 +1,5 @@
 #pragma once
+#include "mail/mailsettings.h"
 #include "mail/smtpreply.h"
 
 #include <QByteArray>
@@ -32,6 +33,8 @@ public:
     bool RequireStartTls = false;        // no TLS, no mail
     bool AllowClearAuth = false;         // AUTH without TLS to a host that is not this machine
 
+    // Takes server, port, account, password, CA file, TLS rules and TimeOut from the settings.
+    void Apply(const MailSettings &settings);
     // Opens the connection, greets, secures and authenticates; Error() tells whether it worked.
     void Connect();
     // Sends the message to its To, CC and BCC lists, each in a transaction of its own.

@@ -17,16 +17,6 @@ namespace {
 
 using Mode = SmtpTestServer::Mode;
 
-void Configure(TSmtpClient &client, const MailSettings &s)
-{
-    client.Host = s.host;
-    client.Port = s.port;
-    client.UserName = s.account;
-    client.PassWord = s.password;
-    client.CaFile = s.caFile;
-    client.TimeOut = s.timeOut;
-}
-
 TMailMsg Message(const QString &name = QStringLiteral("张三"))
 {
     TMailMsg m;
@@ -86,7 +76,7 @@ protected:
     {
         server = std::make_unique<SmtpTestServer>(mode, address);
         ASSERT_TRUE(server->Problem().isEmpty()) << server->Problem().toStdString();
-        Configure(client, server->Settings());
+        client.Apply(server->Settings());
         QObject::connect(&client, &TSmtpClient::OnError, [this](int code, const QString &text) {
             errors << QStringLiteral("%1 %2").arg(code).arg(text);
         });
@@ -261,7 +251,8 @@ TEST_F(SmtpClientTest, BadGreetingFailsBeforeAnyCommand)
     EXPECT_TRUE(errors[0].startsWith(QStringLiteral("554 "))) << errors[0].toStdString();
     ASSERT_TRUE(server->WaitClosed());
     EXPECT_TRUE(server->ClientBytes().isEmpty()) << server->ClientBytes().constData();
-    EXPECT_THROW(client.SendMessage(*std::make_unique<TMailMsg>(Message())), MailError);
+    TMailMsg m = Message();
+    EXPECT_THROW(client.SendMessage(m), MailError);
 }
 
 TEST_F(SmtpClientTest, SilentServerFailsAfterTimeOut)
@@ -327,7 +318,7 @@ TEST_F(SmtpClientTest, RefusedRecipientIsAFailure)
     EXPECT_EQ(server->Messages().size(), 1); // To had it before BCC was refused
 
     TSmtpClient second;
-    Configure(second, server->Settings());
+    second.Apply(server->Settings());
     TMailMsg n = Message();
     n.SendTo = QStringLiteral("refused@tessaly.test");
     n.BCC = QStringLiteral("hidden@tessaly.test");
