@@ -19,20 +19,6 @@ constexpr int kSliceMs = 100;
 // Message lines are written in blocks of about this many bytes.
 constexpr qsizetype kWriteBlock = 64 * 1024;
 
-bool IsIPv4(const QString &text)
-{
-    const QStringList parts = text.split(u'.');
-    if (parts.size() != 4)
-        return false;
-    for (const QString &part : parts) {
-        bool ok = false;
-        const int n = part.toInt(&ok);
-        if (!ok || part.isEmpty() || part.size() > 3 || n < 0 || n > 255 || !part.front().isDigit())
-            return false;
-    }
-    return true;
-}
-
 bool IsPlainHostName(const QString &name)
 {
     for (const QChar c : name)
@@ -115,11 +101,15 @@ void TSmtpClient::Connect()
 QByteArray TSmtpClient::GreetingName() const
 {
     QString name = QHostInfo::localHostName();
-    if (IsIPv4(name))
+    if (QHostAddress(name).protocol() == QAbstractSocket::IPv4Protocol)
         return '[' + name.toLatin1() + ']';
-    if (!IsPlainHostName(name))
-        return '[' + m_socket->localAddress().toString().toLatin1() + ']';
-    if (!name.contains(u'.') && !IsIPv4(Host.trimmed()))
+    if (!IsPlainHostName(name)) {
+        // No usable name: the address this connection comes from, as an address literal.
+        const QHostAddress local = m_socket->localAddress();
+        const bool v6 = local.protocol() == QAbstractSocket::IPv6Protocol;
+        return (v6 ? "[IPv6:" : "[") + local.toString().toLatin1() + ']';
+    }
+    if (!name.contains(u'.') && QHostAddress(Host.trimmed()).isNull())
         name += u'.' + Host.trimmed();
     return name.toUtf8();
 }
