@@ -15,7 +15,8 @@ struct TAttachedFile {
 // The attachments of one message, in order.
 class TAttachedFiles {
 public:
-    // A file by its path; its content type comes from the name's extension.
+    // A file by its path; its content type comes from the name's extension. The item
+    // returned is valid until the next one is added.
     TAttachedFile &AddFile(const QString &path);
     // Bytes that are already in memory, under a file name.
     TAttachedFile &AddData(const QString &fileName, const QByteArray &content);
