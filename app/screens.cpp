@@ -7,6 +7,7 @@
 #include "finance/main_xszj.h"
 #include "finance/main_zc.h"
 #include "finance/main_qk.h"
+#include "feedback/jy_send.h"
 #include "inventory/main_kc.h"
 #include "inventory/main_kc_bc.h"
 #include "maintenance/main_tea_config.h"
@@ -26,6 +27,7 @@
 void RegisterScreens()
 {
     RegisterScreen(QStringLiteral("N14"), OpenWay::Tool, [] { return Form_about = new TForm_about(); });
+    RegisterScreen(QStringLiteral("N26"), OpenWay::Tool, [] { return Form_jy_send = new TForm_jy_send(); });
     RegisterScreen(QStringLiteral("N19"), OpenWay::DisablingTool, [] { return Form_jh_user = new TForm_jh_user(); });
     RegisterScreen(QStringLiteral("N15"), OpenWay::DisablingTool, [] { return Form_uses = new TForm_uses(); });
     RegisterScreen(QStringLiteral("N4"), OpenWay::DisablingTool, [] { return Form_admin = new TForm_admin(); });
