@@ -4,6 +4,7 @@
 #include "app/screenregistry.h"
 #include "contacts/main_jh_user.h"
 #include "contacts/main_uses.h"
+#include "directory/main_teagg.h"
 #include "inventory/main_kc.h"
 #include "inventory/main_kc_bc.h"
 #include "purchasing/main_jh.h"
@@ -28,4 +29,6 @@ void RegisterScreens()
         return Form_kc = new TForm_kc();
     });
     RegisterScreen(QStringLiteral("ToolButton5"), OpenWay::ListScreen, [] { return Form_th = new TForm_th(); });
+    // The directory brings its hidden card window along.
+    RegisterScreen(QStringLiteral("ToolButton17"), OpenWay::ListScreen, [] { return Form_TeaGG = new TForm_TeaGG(); });
 }
