@@ -31,7 +31,7 @@ QString diagnostics(SQLSMALLINT type, SQLHANDLE handle)
         const qsizetype n = qMin<qsizetype>(length, qsizetype(std::size(message)) - 1);
         lines << QStringLiteral("[%1] %2")
                      .arg(QString::fromUtf16(reinterpret_cast<const char16_t *>(state), 5),
-                          QString::fromUtf16(reinterpret_cast<const char16_t *>(message), n).trimmed());
+                          QString::fromUtf16(reinterpret_cast<const char16_t *>(message), n).simplified());
     }
     return lines.isEmpty() ? QStringLiteral("ODBC error") : lines.join('\n');
 }

@@ -54,6 +54,9 @@ TForm_TeaGG_kan::TForm_TeaGG_kan(QWidget *parent) : QWidget(parent, Qt::Window |
         StringGrid1->setItem(r, 0, new QTableWidgetItem(CardCaptions().at(r)));
         StringGrid1->setItem(r, 1, new QTableWidgetItem());
     }
+    // A wider font than the old one must not cut the captions short.
+    StringGrid1->resizeColumnToContents(0);
+    StringGrid1->setColumnWidth(0, qMax(60, StringGrid1->columnWidth(0)));
 
     Memo1 = new QPlainTextEdit(kIntroStart, GroupBox1);
     Memo1->setObjectName(QStringLiteral("Memo1"));

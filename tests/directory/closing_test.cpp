@@ -17,6 +17,11 @@ struct CloseCase {
     Moment moment;
 };
 
+void PrintTo(const CloseCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class ClosingDuringTheLayout : public DirectoryTest, public ::testing::WithParamInterface<CloseCase> {
 protected:
     bool reach(Moment moment)

@@ -71,6 +71,11 @@ protected:
                " \"手机\" text, \"在线QQ\" text, \"Email\" text, \"网站\" text, \"地址\" text, \"简介\" text, logoimg bytea,"
                " \"栏位\" text, \"更新时间\" timestamp, \"编号\" text);\n";
     }
+    // A value of the local card of a slot.
+    static QString cardValue(const QString &slot, const QString &expression)
+    {
+        return Scalar("select " + expression + " from TeaGG where 栏位 = " + QuotedStr(slot));
+    }
     static QString pgText(const QString &text) { return "'" + QString(text).replace("'", "''") + "'"; }
     static QString remoteInsert(const QString &table, const QString &slot, const QString &company, const QString &updated,
                                 const QByteArray &logo)
@@ -118,13 +123,13 @@ TEST_F(Refresh, ARefusedWriteLeavesThatCardAsItWas)
     EXPECT_EQ(out.error, "refused");
     EXPECT_EQ(out.changed, 1);
     EXPECT_EQ(out.tiles, QList<int>({1}));
-    EXPECT_EQ(Scalar("select 公司名称 from TeaGG where 栏位 = '1'"), "甲二");
-    EXPECT_EQ(Scalar("select count(*) from TeaGG where 栏位 = '1'"), "1");
+    EXPECT_EQ(cardValue("1", "公司名称"), "甲二");
+    EXPECT_EQ(cardValue("1", "count(*)"), "1");
     // The refused card is still there, with its logo; the one after it waits for the next refresh.
-    EXPECT_EQ(Scalar("select 公司名称 from TeaGG where 栏位 = '2'"), "乙");
-    EXPECT_EQ(Scalar("select length(logoimg) > 0 from TeaGG where 栏位 = '2'"), "1");
-    EXPECT_EQ(Scalar("select 更新时间 from TeaGG where 栏位 = '2'"), "t1");
-    EXPECT_EQ(Scalar("select 公司名称 from TeaGG where 栏位 = '3'"), "丙");
+    EXPECT_EQ(cardValue("2", "公司名称"), "乙");
+    EXPECT_EQ(cardValue("2", "length(logoimg) > 0"), "1");
+    EXPECT_EQ(cardValue("2", "更新时间"), "t1");
+    EXPECT_EQ(cardValue("3", "公司名称"), "丙");
     Query logo(&conn(), "logo");
     logo.SetSQL("select logoimg from TeaGG where 栏位 = '1'");
     logo.Open();
@@ -175,13 +180,13 @@ TEST_F(RefreshFromServer, NewChangedAndRemovedCardsArrive)
     EXPECT_EQ(screen->Label1->text(), "经销商信息已更新：新增 2 条，更改 1 条，删除 2 条。");
     EXPECT_TRUE(dialogs.Requests().empty()) << dialogs.Texts().join('\n').toStdString();
     EXPECT_EQ(Scalar("select group_concat(栏位, ',') from (select 栏位 from TeaGG order by 栏位)"), "1,2,4,5");
-    EXPECT_EQ(Scalar("select ID from TeaGG where 栏位 = '1'"), QString::number(kept));
-    EXPECT_EQ(Scalar("select 公司名称 from TeaGG where 栏位 = '1'"), "甲茶行");
-    EXPECT_EQ(Scalar("select 公司名称 from TeaGG where 栏位 = '2'"), "乙茶行's 新店");
-    EXPECT_EQ(Scalar("select 更新时间 from TeaGG where 栏位 = '2'"), "2026-02-01 09:30:00");
-    EXPECT_EQ(Scalar("select 传真 from TeaGG where 栏位 = '2'"), "");
-    EXPECT_EQ(Scalar("select 编号||'/'||简介||'/'||地址 from TeaGG where 栏位 = '4'"), "R4/远程简介 丁茶行/感德4");
-    EXPECT_EQ(Scalar("select logoimg is null from TeaGG where 栏位 = '5'"), "1");
+    EXPECT_EQ(cardValue("1", "ID"), QString::number(kept));
+    EXPECT_EQ(cardValue("1", "公司名称"), "甲茶行");
+    EXPECT_EQ(cardValue("2", "公司名称"), "乙茶行's 新店");
+    EXPECT_EQ(cardValue("2", "更新时间"), "2026-02-01 09:30:00");
+    EXPECT_EQ(cardValue("2", "传真"), "");
+    EXPECT_EQ(cardValue("4", "编号||'/'||简介||'/'||地址"), "R4/远程简介 丁茶行/感德4");
+    EXPECT_EQ(cardValue("5", "logoimg is null"), "1");
 
     // The tiles and the list follow.
     ASSERT_TRUE(QTest::qWaitFor([this] { return CloseColour(TileColour(screen->Tile(4)), SlotColour(24)); }, 20000));

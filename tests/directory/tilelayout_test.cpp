@@ -13,6 +13,11 @@ struct LayoutCase {
     std::vector<int> lefts; // of the first row's first three tiles
 };
 
+void PrintTo(const LayoutCase &c, std::ostream *os)
+{
+    *os << "width " << c.width;
+}
+
 class TileLayoutTable : public ::testing::TestWithParam<LayoutCase> {};
 
 TEST_P(TileLayoutTable, ColumnsTileWidthRowsAndLefts)
