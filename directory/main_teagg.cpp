@@ -80,7 +80,7 @@ TForm_TeaGG::TForm_TeaGG(QWidget *parent) : ListScreen(parent)
 
     // The card window comes with the directory and replaces one left from an earlier opening.
     delete Form_TeaGG_kan;
-    Form_TeaGG_kan = new TForm_TeaGG_kan(Client().mainWindow);
+    card();
 
     SetUsedQueries({Form_sql->ADOQuery_GGuser});
     AddGrid(DBGrid1);
@@ -113,7 +113,7 @@ void TForm_TeaGG::FormPaint()
 {
     const int w = GroupBox1->width();
     const int h = GroupBox1->height();
-    const int status = Label1->isVisible() ? kStatusHeight : 0;
+    const int status = Label1->isHidden() ? 0 : kStatusHeight;
     DBGrid1->setGeometry(5, 15, kListWidth, qMax(0, h - 20 - status));
     Label1->setGeometry(5, h - 5 - status, kListWidth, status);
     ScrollBox1->setGeometry(kWallLeft, 15, qMax(0, w - kListWidth - 20), qMax(0, h - 20));

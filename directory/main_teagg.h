@@ -3,7 +3,6 @@
 #include "directory/tilelayout.h"
 
 #include <QList>
-#include <QPointer>
 #include <map>
 #include <memory>
 

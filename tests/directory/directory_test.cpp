@@ -21,12 +21,12 @@
 
 namespace {
 
-// The slots the cards of the shop's directory take: every tile but a few, as a full wall would.
+// The slots the cards of the shop's directory take: every tile but three.
 QList<int> usedSlots()
 {
     QList<int> used;
     for (int n = 0; n < 50; ++n)
-        if (n % 9 != 4) // 4, 13, 22, 31, 40, 49 stay free
+        if (n % 18 != 4) // 4, 22 and 40 stay free
             used << n;
     return used;
 }
@@ -52,10 +52,12 @@ TEST_F(Directory, AWallOfFiftyLogosByTheirSlotNumbers)
     conn().BeginTransaction();
     for (int n : usedSlots())
         AddCard(QString::number(n), "茶行" + QString::number(n), MakeLogo(SlotColour(n)));
-    conn().Commit();
+    // Fifty logos in all: three of them on cards whose slot names no tile.
     AddCard("", "没有栏位的茶行", MakeLogo(Qt::black));
-    AddCard("50", "栏位太大的茶行");
-    AddCard("七", "栏位不是数字的茶行");
+    AddCard("50", "栏位太大的茶行", MakeLogo(Qt::black));
+    AddCard("七", "栏位不是数字的茶行", MakeLogo(Qt::black));
+    conn().Commit();
+    ASSERT_EQ(Scalar("select count(*) from TeaGG where length(logoimg) > 0"), "50");
     Open(610);
     EXPECT_TRUE(screen->GroupBox2->isVisible());
     EXPECT_EQ(screen->GroupBox2->title(), "系统广告缓存读入中 请稍候..........................");
