@@ -5,7 +5,8 @@ cd "$(dirname "$0")"
 
 packages=(cmake g++ ninja-build pkg-config qt6-base-dev libsqlcipher-dev sqlcipher libjpeg-dev
           libgtest-dev xvfb xauth fonts-wqy-microhei libreoffice-calc-nogui libreoffice-writer-nogui
-          ca-certificates python3-aiosmtpd openssl)
+          ca-certificates python3-aiosmtpd openssl
+          unixodbc-dev tdsodbc odbc-postgresql postgresql-15)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

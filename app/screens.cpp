@@ -8,6 +8,7 @@
 #include "finance/main_zc.h"
 #include "finance/main_qk.h"
 #include "feedback/jy_send.h"
+#include "directory/main_teagg.h"
 #include "inventory/main_kc.h"
 #include "inventory/main_kc_bc.h"
 #include "maintenance/main_tea_config.h"
@@ -63,4 +64,6 @@ void RegisterScreens()
         return Form_xs = records;
     });
     RegisterScreen(QStringLiteral("ToolButton3"), OpenWay::DisablingTool, [] { return Form_qk = new TForm_qk(); });
+    // The directory brings its hidden card window along.
+    RegisterScreen(QStringLiteral("ToolButton17"), OpenWay::ListScreen, [] { return Form_TeaGG = new TForm_TeaGG(); });
 }

@@ -93,3 +93,8 @@ bool SetBlendAutoNumber(IniFile &ini, bool on)
 {
     return ini.WriteBool(ConfigKey::OptionsSection, ConfigKey::BlendAutoNumber, on);
 }
+
+QString DealerSource(const IniFile &ini)
+{
+    return ini.ReadString(ConfigKey::DealerSection, ConfigKey::DealerSource, QString()).trimmed();
+}

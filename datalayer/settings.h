@@ -21,6 +21,9 @@ inline const QString BackupBeforeRestore = QStringLiteral("还原前先备份");
 inline const QString OptionsSection = QStringLiteral("选项");
 inline const QString AutoNumber = QStringLiteral("自动编号");
 inline const QString BlendAutoNumber = QStringLiteral("配茶自动编号");
+
+inline const QString DealerSection = QStringLiteral("经销商查询");
+inline const QString DealerSource = QStringLiteral("远程数据源");
 } // namespace ConfigKey
 
 // The skin used while config.ini names none.
@@ -64,3 +67,6 @@ bool SetAutoNumber(IniFile &ini, bool on);
 // Whether the blending tab numbers new blends itself.
 bool BlendAutoNumber(const IniFile &ini);
 bool SetBlendAutoNumber(IniFile &ini, bool on);
+
+// The ODBC connection string of the dealer directory's server; empty (the default): no refresh.
+QString DealerSource(const IniFile &ini);

@@ -4,19 +4,6 @@
 
 TForm_sql *Form_sql = nullptr;
 
-namespace {
-// The remote directory server; its address and account belong to whoever hosts it.
-const char kRemoteUserId[] = "teagg";
-const char kRemoteDataSource[] = "";
-} // namespace
-
-QString RemoteConnectionSettings::ConnectionString() const
-{
-    return QStringLiteral("Provider=%1;Password=%2;Persist Security Info=%3;User ID=%4;Data Source=%5")
-        .arg(provider, password, persistSecurityInfo ? QStringLiteral("True") : QStringLiteral("False"), userId,
-             dataSource);
-}
-
 TForm_sql::TForm_sql(QObject *parent) : QObject(parent)
 {
     setObjectName(QStringLiteral("Form_sql"));
@@ -31,7 +18,6 @@ TForm_sql::TForm_sql(QObject *parent) : QObject(parent)
     ADOQuery_tj = make("ADOQuery_tj");
     ADOQuery_tj1 = make("ADOQuery_tj1");
     ADOQuery_GGuser = make("ADOQuery_GGuser");
-    ADOQuery_sql = new Query(nullptr, QStringLiteral("ADOQuery_sql"), this);
 }
 
 TForm_sql::~TForm_sql()
@@ -47,8 +33,6 @@ QList<Query *> TForm_sql::SharedQueries() const
 
 void TForm_sql::FormCreate()
 {
-    ADOConnection_sql.userId = QString::fromLatin1(kRemoteUserId);
-    ADOConnection_sql.dataSource = QString::fromLatin1(kRemoteDataSource);
     // The first open connects to the database; its rows wait for a screen to replace them.
     ADOQuery1->Close();
     ADOQuery1->ClearSQL();

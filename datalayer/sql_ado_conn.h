@@ -1,20 +1,11 @@
 #pragma once
 #include "datalayer/connection.h"
+#include "datalayer/odbcconnection.h"
 #include "datalayer/query.h"
 
 #include <QObject>
 #include <QStringList>
 #include <memory>
-
-// Where the dealer directory's cache refresh would connect; nothing connects yet.
-struct RemoteConnectionSettings {
-    QString provider = QStringLiteral("SQLOLEDB.1");
-    QString password = QStringLiteral("4417302");
-    bool persistSecurityInfo = false;
-    QString userId;
-    QString dataSource;
-    QString ConnectionString() const;
-};
 
 // What the export's save dialog keeps between uses.
 struct SaveDialogSettings {
@@ -39,13 +30,15 @@ public:
     Query *ADOQuery_tj;
     Query *ADOQuery_tj1;
     Query *ADOQuery_GGuser;
-    RemoteConnectionSettings ADOConnection_sql;
-    Query *ADOQuery_sql; // bound to no local connection until the directory refresh exists
+    // The dealer directory's remote server, reached through ODBC with the connection string
+    // of config.ini when a refresh runs; only the refresh worker uses the pair, one at a time.
+    OdbcConnection ADOConnection_sql{QStringLiteral("ADOConnection_sql")};
+    OdbcQuery ADOQuery_sql{&ADOConnection_sql, QStringLiteral("ADOQuery_sql")};
     SaveDialogSettings SaveDialog1;
 
     QList<Query *> SharedQueries() const;
 
-    // The creation steps: holds the remote settings and opens the database exclusively.
+    // The creation step: opens the database exclusively (the remote server waits for a refresh).
     // Throws DbError with the engine's text; the caller shows it in the standard error box.
     void FormCreate();
 };
