@@ -123,6 +123,7 @@ QString NonFinite(double v)
 
 ConvertError::ConvertError(const QString &message)
     : std::runtime_error(message.toUtf8().toStdString())
+    , m_text(message)
 {
 }
 
@@ -138,7 +139,7 @@ ConvertError ConvertError::invalidInteger(const QString &text)
 
 QString ConvertError::text() const
 {
-    return QString::fromUtf8(what());
+    return m_text;
 }
 
 QString FormatGeneral(double v)

@@ -194,7 +194,6 @@ const ReadCase kReadCases[] = {
     {"0.000001e-330", 0},
     {"123456e-340", 0},
     {"0e99999", 0},
-    {"4.9e-324", 4.9e-324},
 };
 
 TEST(StrToFloatTest, ReadsNumbers)
@@ -218,6 +217,7 @@ TEST(StrToFloatTest, LongDigitRunsBeyondTheRangeOfADouble)
     EXPECT_EQ(StrToFloat("0." + zeros + "1"), 0);
     EXPECT_EQ(StrToFloat("1" + zeros + "e-800"), 0);
     EXPECT_DOUBLE_EQ(StrToFloat("0." + zeros + "1e700"), 1e299);
+    EXPECT_EQ(StrToFloat("4.9e-324"), 4.9e-324); // the smallest double is still itself
     EXPECT_FALSE(IsNumberText("1" + zeros));
     EXPECT_FALSE(IsNumberText("0." + zeros + "1e800"));
 }
@@ -249,6 +249,9 @@ TEST(ConvertErrorTest, MessageNamesTextAsTyped)
     EXPECT_EQ(ConvertError::invalidInteger(QStringLiteral("G1")).text(),
               QStringLiteral("'G1' is not a valid integer value"));
     EXPECT_EQ(ConvertError(QStringLiteral("整个消息")).text(), QStringLiteral("整个消息"));
+    // A pasted NUL does not cut the message short.
+    const QString withNul = QStringLiteral("12") + QChar(0) + QStringLiteral("5");
+    EXPECT_EQ(ConvertError::invalidFloat(withNul).text(), "'" + withNul + "' is not a valid floating point value");
 }
 
 TEST(DateTextTest, WritesShortDateAndLongTime)
