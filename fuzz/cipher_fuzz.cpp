@@ -5,18 +5,17 @@
 #include "fuzz/fuzzcheck.h"
 #include "users/uncryp.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 #include <cstdint>
 
 namespace {
 
+// The refusal names the pair of characters as it stands in the ciphertext.
 void CheckRefusal(const ConvertError &e)
 {
-    static const QRegularExpression message(QStringLiteral("^'.{1,2}' is not a valid integer value$"),
-                                            QRegularExpression::DotMatchesEverythingOption);
-    FUZZ_CHECK(message.match(e.text()).hasMatch(), e.text());
+    const QString tail = QStringLiteral("' is not a valid integer value");
+    const qsizetype pair = e.text().size() - 1 - tail.size();
+    FUZZ_CHECK(e.text().startsWith(u'\'') && e.text().endsWith(tail) && (pair == 1 || pair == 2), e.text());
 }
 
 bool Ambiguous(const QByteArray &plain)
