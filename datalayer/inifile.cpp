@@ -168,9 +168,9 @@ bool IniFile::ReadBool(const QString &section, const QString &key, bool defaultV
 
 bool IniFile::WriteString(const QString &section, const QString &key, const QString &value)
 {
-    // A key line must not read as a comment or a section header, which would hide the keys after it.
     if (!PlainName(section) || section.contains(u']'))
         return false;
+    // A key line must not read as a comment or a section header, which would hide the keys after it.
     if (!PlainName(key) || key.contains(u'=') || key.startsWith(u';') || key.startsWith(u'['))
         return false;
     if (!Storable(value))
