@@ -53,7 +53,7 @@ void CheckStatement(const QString &sql)
     try {
         once = TranslateSql(sql);
     } catch (const DbError &e) {
-        static const QRegularExpression message(QStringLiteral("^'#.*' is not a valid date$"),
+        static const QRegularExpression message(QRegularExpression::anchoredPattern(QStringLiteral("'#.*' is not a valid date")),
                                                 QRegularExpression::DotMatchesEverythingOption);
         FUZZ_CHECK(message.match(e.text()).hasMatch(), e.text());
         return;
@@ -69,7 +69,8 @@ void CheckStatement(const QString &sql)
     FUZZ_CHECK(out->hashes == 0, "a # left outside quotes: " + once);
 
     // The runs of the input, in order, with whole date literals between them.
-    static const QRegularExpression date(QStringLiteral("^'[0-9]{4}-[0-9]{2}-[0-9]{2}( [0-9]{2}:[0-9]{2}:[0-9]{2})?'$"));
+    static const QRegularExpression date(
+        QRegularExpression::anchoredPattern(QStringLiteral("'[0-9]{4}-[0-9]{2}-[0-9]{2}( [0-9]{2}:[0-9]{2}:[0-9]{2})?'")));
     qsizetype next = 0;
     int dates = 0;
     for (const QString &run : out->quoted) {

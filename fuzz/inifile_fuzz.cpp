@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -50,14 +51,19 @@ QList<Name> Names(const QByteArray &bytes, const Name &written)
         names.append({s, written.second});
     for (const QString &k : std::as_const(keys))
         names.append({written.first, k});
-    return names;
+    // Each entry once: every read opens and decodes the whole file.
+    QList<Name> distinct;
+    for (const Name &n : std::as_const(names))
+        if (std::none_of(distinct.cbegin(), distinct.cend(), [&](const Name &d) { return Same(d, n); }))
+            distinct.append(n);
+    return distinct;
 }
 
 // A write nobody could object to, which must never be refused.
 bool Plain(const Name &name, const QString &value)
 {
-    static const QRegularExpression word(QStringLiteral("^[A-Za-z0-9_]+$"));
-    static const QRegularExpression text(QStringLiteral("^[A-Za-z0-9_./:-]*$"));
+    static const QRegularExpression word(QRegularExpression::anchoredPattern(QStringLiteral("[A-Za-z0-9_]+")));
+    static const QRegularExpression text(QRegularExpression::anchoredPattern(QStringLiteral("[A-Za-z0-9_./:-]*")));
     return word.match(name.first).hasMatch() && word.match(name.second).hasMatch() && text.match(value).hasMatch();
 }
 
