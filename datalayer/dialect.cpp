@@ -85,7 +85,12 @@ QString TranslateSql(const QString &sql)
             // SQLite would read "#name" as a parameter bound to NULL and quietly match nothing.
             if (value.isEmpty())
                 throw DbError(QStringLiteral("'%1' is not a valid date").arg(sql.mid(i, end - i)));
+            // Beside a quote the engine would read one text with an embedded quote: 'a''2009-04-26'.
+            if (out.endsWith(u'\''))
+                out += QLatin1Char(' ');
             out += QLatin1Char('\'') + value + QLatin1Char('\'');
+            if (end < n && sql[end] == u'\'')
+                out += QLatin1Char(' ');
             i = end;
         } else if (isWordChar(c)) {
             const qsizetype j = wordEnd(sql, i);

@@ -110,6 +110,23 @@ bool Storable(const QString &text)
     return !text.contains(u'\r') && !text.contains(u'\n') && FromGbk(ToGbk(text)) == text;
 }
 
+// A name the reader finds again as given: the reader trims blanks around names.
+bool PlainName(const QString &name)
+{
+    return !name.isEmpty() && name == name.trimmed() && Storable(name);
+}
+
+// The value as written after "=": in quotes when the reader would otherwise trim its blanks
+// or take its own quotes off.
+QString StoredValue(const QString &value)
+{
+    const bool quoted = value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
+        && value.back() == value.front();
+    if (value != value.trimmed() || quoted)
+        return u'"' + value + u'"';
+    return value;
+}
+
 // A whole number: optional sign, then digits only.
 std::optional<bool> WholeNumberIsNonZero(const QString &text)
 {
@@ -151,10 +168,10 @@ bool IniFile::ReadBool(const QString &section, const QString &key, bool defaultV
 
 bool IniFile::WriteString(const QString &section, const QString &key, const QString &value)
 {
-    if (section.trimmed().isEmpty() || section.contains(u']') || !Storable(section))
+    if (!PlainName(section) || section.contains(u']'))
         return false;
-    if (key.trimmed().isEmpty() || key.contains(u'=') || key.startsWith(u';') || key.startsWith(u'[')
-        || !Storable(key))
+    // A key line must not read as a comment or a section header, which would hide the keys after it.
+    if (!PlainName(key) || key.contains(u'=') || key.startsWith(u';') || key.startsWith(u'['))
         return false;
     if (!Storable(value))
         return false;
@@ -171,7 +188,7 @@ bool IniFile::WriteString(const QString &section, const QString &key, const QStr
 
     QList<Line> lines = SplitLines(bytes);
     const Place place = Find(lines, section, key);
-    const QByteArray entry = ToGbk(key + u'=' + value);
+    const QByteArray entry = ToGbk(key + u'=' + StoredValue(value));
     if (place.key >= 0) {
         lines[place.key].text = entry;
     } else {

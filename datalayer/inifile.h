@@ -17,8 +17,10 @@ public:
     bool ReadBool(const QString &section, const QString &key, bool defaultValue = false) const;
 
     // Sets key in section, creating the file, section and key as needed and keeping every
-    // other line as it was. False, with the file untouched, when the names or the value
-    // cannot be stored on one line or the file cannot be read or written.
+    // other line as it was, so that ReadString gives value back exactly. A value with blanks
+    // at either end or in quotes is stored in quotes. False, with the file untouched, when
+    // text is not GBK or spans lines, a name has blanks at either end, the section name holds
+    // "]", the key holds "=" or starts with ";" or "[", or the file cannot be read or written.
     bool WriteString(const QString &section, const QString &key, const QString &value);
     // Stores "1" or "0".
     bool WriteBool(const QString &section, const QString &key, bool value);

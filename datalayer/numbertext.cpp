@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string_view>
@@ -81,6 +82,36 @@ void RoundedParts(double magnitude, int decimals, QByteArray &integer, QByteArra
     integer.remove(0, leading);
 }
 
+// Whether a number text of the form [-]digits[.digits][e[+-]digits] is below 1 in size,
+// however long its exponent; only asked of texts a double cannot hold, so never of zero.
+bool BelowOne(std::string_view text)
+{
+    if (!text.empty() && text.front() == '-')
+        text.remove_prefix(1);
+    const size_t e = text.find_first_of("eE");
+    std::string_view mantissa = text.substr(0, e);
+    // The power of ten of the first non-zero digit, as written in the mantissa.
+    const size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const size_t first = mantissa.find_first_of("123456789");
+    if (first == std::string_view::npos)
+        return true;
+    const long long lead = first < point ? (long long)(point - first) - 1 : -(long long)(first - point);
+    if (e == std::string_view::npos)
+        return lead < 0;
+    std::string_view exponent = text.substr(e + 1);
+    const bool negative = !exponent.empty() && exponent.front() == '-';
+    if (!exponent.empty() && (exponent.front() == '-' || exponent.front() == '+'))
+        exponent.remove_prefix(1);
+    while (exponent.size() > 1 && exponent.front() == '0')
+        exponent.remove_prefix(1);
+    // An exponent of more than 18 digits dwarfs any mantissa a text can hold.
+    if (exponent.size() > 18)
+        return negative;
+    long long power = 0;
+    std::from_chars(exponent.data(), exponent.data() + exponent.size(), power);
+    return lead + (negative ? -power : power) < 0;
+}
+
 QString NonFinite(double v)
 {
     if (std::isnan(v))
@@ -92,6 +123,7 @@ QString NonFinite(double v)
 
 ConvertError::ConvertError(const QString &message)
     : std::runtime_error(message.toUtf8().toStdString())
+    , m_text(message)
 {
 }
 
@@ -107,7 +139,7 @@ ConvertError ConvertError::invalidInteger(const QString &text)
 
 QString ConvertError::text() const
 {
-    return QString::fromUtf8(what());
+    return m_text;
 }
 
 QString FormatGeneral(double v)
@@ -222,11 +254,9 @@ bool TryStrToFloat(const QString &text, double &value)
     const auto result = std::from_chars(begin, end, parsed);
     if (result.ec == std::errc::result_out_of_range) {
         // Too small for a double reads as zero; too large is not a value.
-        long double wide = 0;
-        const auto again = std::from_chars(begin, end, wide);
-        if (again.ec != std::errc() || !std::isfinite(double(wide)))
+        if (!BelowOne(std::string_view(begin, size_t(end - begin))))
             return false;
-        parsed = double(wide);
+        parsed = 0;
     } else if (result.ec != std::errc() || result.ptr != end) {
         return false;
     }

@@ -18,6 +18,9 @@ public:
     static ConvertError invalidInteger(const QString &text);
     // The message as shown to the user.
     QString text() const;
+
+private:
+    QString m_text; // what() ends at the first NUL character; this does not
 };
 
 // The general number format: up to 15 significant digits, no trailing zeros; an exponent

@@ -7,6 +7,11 @@ inline const QByteArray kDefaultCipherKey = "Maple   Stone";
 
 // Enciphers plain bytes under key into uppercase hex digits: a random seed byte, then one
 // byte per plain byte. The same text gives a different result each time.
+// Each byte is added to the one before modulo 255, as the stored passwords were made, so
+// bytes 0 and 255 give the same sum and come back as either; every other byte round-trips.
+// A text whose GBK bytes hold FF (some private-use characters such as U+F8F5) or 00 may
+// therefore come back changed; no keyboard types them, and changing the rule would make
+// every stored password unreadable, so it stays.
 QByteArray EncipherHex(const QByteArray &plain, const QByteArray &key);
 // Turns EncipherHex output back into the plain bytes; upper- and lowercase digits are read.
 // Throws ConvertError when a pair is not a hexadecimal number.

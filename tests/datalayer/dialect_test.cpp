@@ -302,6 +302,15 @@ INSTANTIATE_TEST_SUITE_P(
                       RuleCase{"where d=#2008-2-29#", "where d='2008-02-29'"},
                       RuleCase{"where d between #2009-4-1# and #2009-4-30#", "where d between '2009-04-01' and '2009-04-30'"}));
 
+// Written straight against a quote, a translated literal would merge with it into one text.
+INSTANTIATE_TEST_SUITE_P(
+    DialectDatesStayApart, DialectRules,
+    ::testing::Values(RuleCase{"select 'a'#2009-04-26#", "select 'a' '2009-04-26'"},
+                      RuleCase{"select #2009-04-26##2009-04-27#", "select '2009-04-26' '2009-04-27'"},
+                      RuleCase{"select #2009-04-26#'a'", "select '2009-04-26' 'a'"},
+                      RuleCase{"select 'a'#2009-4-26##2009-4-27#'b'", "select 'a' '2009-04-26' '2009-04-27' 'b'"},
+                      RuleCase{"select \"a\"#2009-04-26#[b]", "select \"a\"'2009-04-26'[b]"}));
+
 INSTANTIATE_TEST_SUITE_P(
     DialectBooleans, DialectRules,
     ::testing::Values(RuleCase{"where 配茶 = TRUE", "where 配茶 = 1"}, RuleCase{"where 配茶 = False", "where 配茶 = 0"},
@@ -469,6 +478,23 @@ TEST_F(DialectSchema, EveryProgramStatementRunsOnTheSchema)
 {
     for (const StatementCase &c : programStatements())
         EXPECT_EQ(run(TranslateSql(c.sql)), "") << c.name << ": " << TranslateSql(c.sql).toStdString();
+}
+
+TEST_F(DialectSchema, ADateLiteralBesideAQuoteIsNeverPartOfTheText)
+{
+    const struct {
+        const char *sql;
+        const char *first; // the first column, when the engine takes the statement
+    } cases[] = {
+        {"select 'a'#2009-04-26#", "a"},
+        {"select #2009-04-26##2009-04-27#", "2009-04-26"},
+        {"select #2009-04-26#'a'", "2009-04-26"},
+    };
+    for (const auto &c : cases) {
+        QString value;
+        ASSERT_EQ(run(TranslateSql(QString::fromUtf8(c.sql)), &value), "") << c.sql;
+        EXPECT_EQ(value.toStdString(), std::string(c.first)) << c.sql;
+    }
 }
 
 TEST_F(DialectSchema, LooseDateLiteralsFindTheStoredDates)

@@ -165,6 +165,65 @@ TEST_F(IniFileTest, TextThatCannotBeStoredChangesNothing)
     }
 }
 
+// Names the reader would find differently, or not at all, are refused before they can
+// hide other keys: " [b]" written as a key would start a section of its own.
+TEST_F(IniFileTest, NamesThatWouldNotReadBackAreRefused)
+{
+    put(ToGbk(QStringLiteral("[a]\r\nx=1\r\n[b]\r\nk=keep\r\n")));
+    const QByteArray before = bytes();
+    IniFile ini(path());
+    const struct {
+        QString section, key;
+    } cases[] = {
+        {QStringLiteral("a"), QStringLiteral(" [b]")},
+        {QStringLiteral("a"), QStringLiteral("[b]")},
+        {QStringLiteral("a"), QStringLiteral(" ;k")},
+        {QStringLiteral("a"), QStringLiteral(" x")},
+        {QStringLiteral("a"), QStringLiteral("x ")},
+        {QStringLiteral("a"), QStringLiteral("\tx")},
+        {QStringLiteral("a"), QStringLiteral("　x")},
+        {QStringLiteral(" a"), QStringLiteral("x")},
+        {QStringLiteral("a "), QStringLiteral("x")},
+        {QStringLiteral("a　"), QStringLiteral("x")},
+        {QStringLiteral(" "), QStringLiteral("x")},
+        {QStringLiteral("a"), QStringLiteral(" ")},
+    };
+    for (const auto &c : cases) {
+        EXPECT_FALSE(ini.WriteString(c.section, c.key, QStringLiteral("v")))
+            << "[" << c.section.toStdString() << "] " << c.key.toStdString();
+        EXPECT_EQ(bytes(), before);
+    }
+    EXPECT_EQ(ini.ReadString(QStringLiteral("b"), QStringLiteral("k")), "keep");
+    EXPECT_EQ(ini.ReadString(QStringLiteral("a"), QStringLiteral("x")), "1");
+}
+
+// Blanks at either end and surrounding quotes belong to the value: the reader would drop them,
+// so they are written inside quotes. No write touches another entry.
+TEST_F(IniFileTest, EveryAcceptedValueReadsBackExactly)
+{
+    put(ToGbk(QStringLiteral("[设置]\r\n前=\" a \"\r\n备份路径=/a\r\n后='b'\r\n[选项]\r\n备份路径=other\r\n")));
+    IniFile ini(path());
+    const QString values[] = {
+        QStringLiteral(" /srv/备份"), QStringLiteral("/srv/备份 "), QStringLiteral("　/srv　"), QStringLiteral("\t/srv"),
+        QStringLiteral("\"/srv\""), QStringLiteral("'/srv'"), QStringLiteral("\"/srv'"), QStringLiteral("\""),
+        QStringLiteral("''"), QStringLiteral("\"\""), QStringLiteral(" "), QStringLiteral("a = \"b\""), QString(),
+    };
+    for (const QString &value : values) {
+        ASSERT_TRUE(ini.WriteString(QStringLiteral("设置"), QStringLiteral("备份路径"), value)) << value.toStdString();
+        EXPECT_EQ(ini.ReadString(QStringLiteral("设置"), QStringLiteral("备份路径"), QStringLiteral("absent")), value);
+        EXPECT_EQ(ini.ReadString(QStringLiteral("设置"), QStringLiteral("前")), " a ");
+        EXPECT_EQ(ini.ReadString(QStringLiteral("设置"), QStringLiteral("后")), "b");
+        EXPECT_EQ(ini.ReadString(QStringLiteral("选项"), QStringLiteral("备份路径")), "other");
+    }
+    ini.WriteString(QStringLiteral("设置"), QStringLiteral("备份路径"), QStringLiteral("　/srv　"));
+    EXPECT_EQ(bytes(), ToGbk(QStringLiteral("[设置]\r\n前=\" a \"\r\n备份路径=\"　/srv　\"\r\n后='b'\r\n"
+                                            "[选项]\r\n备份路径=other\r\n")));
+    // A plain value is written as it is.
+    ini.WriteString(QStringLiteral("设置"), QStringLiteral("备份路径"), QStringLiteral("/srv/a b"));
+    EXPECT_EQ(bytes(), ToGbk(QStringLiteral("[设置]\r\n前=\" a \"\r\n备份路径=/srv/a b\r\n后='b'\r\n"
+                                            "[选项]\r\n备份路径=other\r\n")));
+}
+
 TEST_F(IniFileTest, AnUnreadableFileIsNotOverwritten)
 {
     put(ToGbk(QStringLiteral("[设置]\r\n备份路径=/keep\r\n")));

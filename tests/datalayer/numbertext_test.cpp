@@ -186,7 +186,14 @@ const ReadCase kReadCases[] = {
     {"1E3", 1000},
     {"1.5e-2", 0.015},
     {"-2.5E+1", -25},
+    // Too small for a double, however far: zero.
     {"1e-400", 0},
+    {"1e-5000", 0},
+    {"9e-9998", 0},
+    {"-2.5e-99999999999999999999", 0},
+    {"0.000001e-330", 0},
+    {"123456e-340", 0},
+    {"0e99999", 0},
 };
 
 TEST(StrToFloatTest, ReadsNumbers)
@@ -201,8 +208,19 @@ TEST(StrToFloatTest, ReadsNumbers)
 
 const char *const kNotNumbers[] = {
     "", " ", "abc", "1.2.3", "1,5", "12a", "1 2", "-", "+", ".", "+-1", "--1",
-    "e5", "1e", "1e+", "inf", "nan", "0x10", "1e400", "１２", "1.5 Kg", "￥12",
+    "e5", "1e", "1e+", "inf", "nan", "0x10", "1e400", "1e5000", "-9e9998", "0.001e99999999999999999999", "１２", "1.5 Kg", "￥12",
 };
+
+TEST(StrToFloatTest, LongDigitRunsBeyondTheRangeOfADouble)
+{
+    const QString zeros(400, QLatin1Char('0'));
+    EXPECT_EQ(StrToFloat("0." + zeros + "1"), 0);
+    EXPECT_EQ(StrToFloat("1" + zeros + "e-800"), 0);
+    EXPECT_DOUBLE_EQ(StrToFloat("0." + zeros + "1e700"), 1e299);
+    EXPECT_EQ(StrToFloat("4.9e-324"), 4.9e-324); // the smallest double is still itself
+    EXPECT_FALSE(IsNumberText("1" + zeros));
+    EXPECT_FALSE(IsNumberText("0." + zeros + "1e800"));
+}
 
 TEST(StrToFloatTest, RejectsOtherTexts)
 {
@@ -231,6 +249,9 @@ TEST(ConvertErrorTest, MessageNamesTextAsTyped)
     EXPECT_EQ(ConvertError::invalidInteger(QStringLiteral("G1")).text(),
               QStringLiteral("'G1' is not a valid integer value"));
     EXPECT_EQ(ConvertError(QStringLiteral("整个消息")).text(), QStringLiteral("整个消息"));
+    // A pasted NUL does not cut the message short.
+    const QString withNul = QStringLiteral("12") + QChar(0) + QStringLiteral("5");
+    EXPECT_EQ(ConvertError::invalidFloat(withNul).text(), "'" + withNul + "' is not a valid floating point value");
 }
 
 TEST(DateTextTest, WritesShortDateAndLongTime)
