@@ -124,9 +124,6 @@ TForm_login::TForm_login(QWidget *parent) : QDialog(parent)
     LabelFor(Label1, ComboBox1);
     LabelFor(Label2, Edit1);
     LabelFor(Label3, Edit2);
-    ComboBox1->setAccessibleName(QStringLiteral("用户名"));
-    Edit1->setAccessibleName(QStringLiteral("密码"));
-    Edit2->setAccessibleName(QStringLiteral("权限"));
 
     Button1 = new QPushButton(QStringLiteral("登陆"), this);
     Button1->setObjectName(QStringLiteral("Button1"));

@@ -1,4 +1,5 @@
 #include "app/main_client.h"
+#include "app/main_login.h"
 #include "app/screenregistry.h"
 #include "app/screens.h"
 #include "datalayer/dialogs.h"
@@ -166,6 +167,14 @@ TEST(AccessibleNames, EveryInputControlOfEveryWindowTheMainWindowOpensIsNamedByI
     delete main.data();
     delete Form_sql;
     Form_sql = nullptr;
+}
+
+TEST(AccessibleNames, TheLoginWindowsBoxesAreNamedByTheirLabels)
+{
+    TestFolder folder;
+    TForm_login login;
+    login.show();
+    EXPECT_TRUE(violationsIn(&login).isEmpty()) << violationsIn(&login).join(u'\n').toStdString();
 }
 
 } // namespace
