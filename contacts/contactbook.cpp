@@ -230,11 +230,11 @@ void ContactBook::Button2Click()
     sets << QStringLiteral("备注=") + QuotedStr(memo1->toPlainText());
     const QString sql = QStringLiteral("UPDATE ") + tables::Contacts + QStringLiteral(" SET ") + sets.join(u',') +
                         QStringLiteral(" WHERE ID = ") + m_selected;
-    if (!write(sql))
+    const RowWrite done = RunSQLOnRowOrReport(sql, Form_sql->ADOConnection1, this);
+    if (done == RowWrite::Refused)
         return;
-    if (Form_sql->ADOConnection1.RowsAffected() == 0) {
-        // Deleted meanwhile (from the other book): the typed texts would vanish unsaved.
-        Dialogs::Notice(this, Dialogs::kRowGone);
+    if (done == RowWrite::NoRow) {
+        // Deleted meanwhile (from the other book): the typed texts stay, unsaved.
         m_selected.clear();
         requery();
         return;

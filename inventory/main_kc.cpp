@@ -342,12 +342,10 @@ void TForm_kc::Button1Click()
 
 void TForm_kc::writeStock(const QString &sql)
 {
-    Connection &conn = Form_sql->ADOConnection1;
-    if (!RunSQLOrReport(sql, conn, this))
+    // A lot can go meanwhile: the blending tab deletes blends too.
+    if (RunSQLOnRowOrReport(sql, Form_sql->ADOConnection1, this) == RowWrite::Refused)
         return;
     m_lotId.clear();
-    if (conn.RowsAffected() == 0)
-        Dialogs::Notice(this, Dialogs::kRowGone); // a blend the blending tab deleted meanwhile
     resetStockFields();
     Form_sql->ADOQuery1->Requery();
     // A corrected or deleted blend shows so in the blend list as well.

@@ -295,15 +295,13 @@ void TForm_kc::Button2Click()
 
 void TForm_kc::writeBlend(const QString &sql)
 {
-    Connection &conn = Form_sql->ADOConnection1;
-    if (!RunSQLOrReport(sql, conn, this))
+    // A blend can go meanwhile (the stock tab deletes blends too): the tab then keeps what was typed.
+    const RowWrite done = RunSQLOnRowOrReport(sql, Form_sql->ADOConnection1, this);
+    if (done == RowWrite::Refused)
         return;
     // Whatever the write did, the blend it named is no longer the one on the tab.
     m_blendId.clear();
-    if (conn.RowsAffected() == 0) {
-        // Deleted meanwhile (the stock tab deletes blends too): the tab keeps what was typed.
-        Dialogs::Notice(this, Dialogs::kRowGone);
-    } else {
+    if (done == RowWrite::Done) {
         resetBlend();
         ListView1->clear();
     }

@@ -178,15 +178,11 @@ void TForm_js::writeLoaded(const QString &question, const QString &sql)
     }
     if (!Dialogs::Confirm(this, question))
         return;
-    Connection &conn = Form_sql->ADOConnection1;
-    if (RunSQLOrReport(sql, conn, this)) {
-        if (conn.RowsAffected() == 0) {
-            Dialogs::Notice(this, kNoteGone); // the typed texts stay for another try
-            m_id = -1;
-        } else {
-            clearTexts();
-        }
-    }
+    const RowWrite done = RunSQLOnRowOrReport(sql, Form_sql->ADOConnection1, this);
+    if (done == RowWrite::NoRow)
+        m_id = -1; // the typed texts stay for another try
+    else if (done == RowWrite::Done)
+        clearTexts();
     requery();
 }
 

@@ -20,8 +20,6 @@ class TForm_js : public QWidget {
 public:
     // The text box's first line on a new window.
     inline static const QString kTextStart = QStringLiteral("内容：");
-    // A change or deletion found its note gone (deleted from another notepad window).
-    inline static const QString kNoteGone = QStringLiteral("所选记事已不存在，请在列表中重新选择!");
 
     explicit TForm_js(QWidget *parent = nullptr);
     ~TForm_js() override;

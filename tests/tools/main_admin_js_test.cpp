@@ -307,7 +307,7 @@ TEST_P(NoteGone, AWriteOnANoteDeletedElsewhereSaysSoAndKeepsTheTexts)
 
     fill(first, "乌龙", "改过的内容");
     pressed(first)->click();
-    EXPECT_EQ(dialogs.Texts(), QStringList({GetParam().question, TForm_js::kNoteGone}));
+    EXPECT_EQ(dialogs.Texts(), QStringList({GetParam().question, Dialogs::kRowGone}));
     EXPECT_TRUE(stored().empty());
     EXPECT_TRUE(titles(first).isEmpty());
     EXPECT_EQ(first->SelectedRecord(), -1);
