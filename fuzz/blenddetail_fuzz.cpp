@@ -35,14 +35,21 @@ std::vector<BlendPortion> Reference(const QString &detail)
     std::vector<BlendPortion> out;
     QString text = detail;
     for (const QString &l : text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(u'\n')) {
-        const QRegularExpressionMatch m = line.match(l);
+        // The pattern never matches text with a half surrogate pair: it is matched on a copy
+        // with a letter in every surrogate's place, and the parts taken from the line itself.
+        QString probe = l;
+        for (QChar &c : probe)
+            if (c.isSurrogate())
+                c = u'x';
+        const QRegularExpressionMatch m = line.match(probe);
         if (!m.hasMatch())
             break;
-        const QString blanks = m.captured(2);
-        const QString lot = m.captured(1) + (blanks.endsWith(QStringLiteral("  ")) ? blanks.chopped(2) : QString());
-        if (lot.isEmpty() || !IsNumberText(m.captured(3)) || !IsNumberText(m.captured(4)) || !IsNumberText(m.captured(5)))
+        const auto part = [&](int n) { return m.capturedStart(n) < 0 ? QString() : l.mid(m.capturedStart(n), m.capturedLength(n)); };
+        const QString blanks = part(2);
+        const QString lot = part(1) + (blanks.endsWith(QStringLiteral("  ")) ? blanks.chopped(2) : QString());
+        if (lot.isEmpty() || !IsNumberText(part(3)) || !IsNumberText(part(4)) || !IsNumberText(part(5)))
             break;
-        out.push_back({lot, m.captured(3), m.captured(4), m.captured(5)});
+        out.push_back({lot, part(3), part(4), part(5)});
     }
     return out;
 }
