@@ -3,6 +3,7 @@
 // attachment; the rest is cut at zero bytes into the fields, the attachment's bytes last. Whatever they hold, the mail
 // must keep to its header lines (no field starts a header of its own), and the subject,
 // the display name, the body and the attachment must read back as they went in.
+#include "fuzz/fuzzcheck.h"
 #include "mail/mailerror.h"
 #include "mail/mailmsg.h"
 #include "mail/mimetext.h"
@@ -10,15 +11,8 @@
 #include <QUrl>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
 namespace {
-
-void Check(bool ok)
-{
-    if (!ok)
-        abort();
-}
 
 QString Field(const QList<QByteArray> &fields, qsizetype i)
 {
@@ -34,9 +28,9 @@ QString Decoded(const QStringList &words)
             out += w;
             continue;
         }
-        Check(w.size() <= 75);
+        FUZZ_CHECK(w.size() <= 75, "encoded word too long: " + w);
         const QByteArray bytes = QByteArray::fromBase64(w.mid(10, w.size() - 12).toLatin1());
-        Check(QString::fromUtf8(bytes).toUtf8() == bytes); // no character cut in two
+        FUZZ_CHECK(QString::fromUtf8(bytes).toUtf8() == bytes, "a character cut in two: " + w);
         out += QString::fromUtf8(bytes);
     }
     return out;
@@ -54,7 +48,7 @@ QStringList Header(const QList<QByteArray> &head, const QString &name)
             parts << QString::fromUtf8(head[++i].mid(1));
         return parts;
     }
-    Check(false);
+    FUZZ_CHECK(false, "no header " + name);
     return {};
 }
 
@@ -91,14 +85,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     try {
         m.FillRawMail();
     } catch (const MailError &) {
-        Check(!m.From.contains(u'@'));
+        FUZZ_CHECK(!m.From.contains(u'@'), "refused the sender " + m.From);
         return 0;
     }
+    const auto mail = [&m] { return QString::fromUtf8(m.RawMail.join('\n')); };
 
     for (const QByteArray &line : m.RawMail)
-        Check(!line.contains('\r') && !line.contains('\n'));
+        FUZZ_CHECK(!line.contains('\r') && !line.contains('\n'), "a line break inside a line: " + mail());
     const qsizetype blank = m.RawMail.indexOf(QByteArray());
-    Check(blank > 0);
+    FUZZ_CHECK(blank > 0, "no blank line after the headers: " + mail());
     const QList<QByteArray> head = m.RawMail.mid(0, blank);
     const QList<QByteArray> body = m.RawMail.mid(blank + 1);
 
@@ -113,35 +108,35 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     expected << "MIME-Version" << "Subject" << "Content-Type";
     if (!attach)
         expected << "Content-Transfer-Encoding";
-    Check(names == expected);
+    FUZZ_CHECK(names == expected, names.join(u' ') + " instead of " + expected.join(u' ') + ": " + mail());
 
-    Check(Decoded(Header(head, QStringLiteral("Subject"))) == HeaderSafe(m.Subject));
+    FUZZ_CHECK(Decoded(Header(head, QStringLiteral("Subject"))) == HeaderSafe(m.Subject), "the subject differs: " + mail());
     const QStringList from = Header(head, QStringLiteral("From"));
     const QString mailbox = u'<' + CleanAddress(m.From) + u'>';
     const QString name = HeaderSafe(m.UserName).trimmed();
     QStringList nameWords = from;
-    Check(nameWords.last().endsWith(mailbox));
+    FUZZ_CHECK(nameWords.last().endsWith(mailbox), "the sender's mailbox differs: " + mail());
     nameWords.last().chop(mailbox.size());
     if (name.isEmpty()) {
-        Check(nameWords == QStringList{QString()});
+        FUZZ_CHECK(nameWords == QStringList{QString()}, "a name where none was given: " + mail());
     } else {
-        Check(nameWords.last().endsWith(u' '));
+        FUZZ_CHECK(nameWords.last().endsWith(u' '), "no blank before the mailbox: " + mail());
         nameWords.last().chop(1);
         const bool quoted = nameWords[0].startsWith(u'"');
         QString shown = quoted ? nameWords.join(QString()) : Decoded(nameWords);
         if (quoted) {
-            Check(shown.endsWith(u'"') && shown.size() >= 2);
+            FUZZ_CHECK(shown.endsWith(u'"') && shown.size() >= 2, "an unclosed quoted name: " + mail());
             shown = shown.mid(1, shown.size() - 2);
             QString plain;
             for (qsizetype i = 0; i < shown.size(); ++i) {
                 if (shown[i] == u'\\')
                     ++i;
-                Check(i < shown.size());
+                FUZZ_CHECK(i < shown.size(), "a quoted name ends in a backslash: " + mail());
                 plain += shown[i];
             }
             shown = plain;
         }
-        Check(shown == name);
+        FUZZ_CHECK(shown == name, "the name reads back as " + shown + ": " + mail());
     }
 
     // The body reads back as written, with its line breaks as CR LF.
@@ -150,41 +145,43 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (attach) {
         const QString type = Header(head, QStringLiteral("Content-Type")).join(QString());
         boundary = type.section(u'"', 1, 1);
-        Check(boundary.startsWith(QStringLiteral("--_TSY_bound_")));
+        FUZZ_CHECK(boundary.startsWith(QStringLiteral("--_TSY_bound_")), "boundary " + boundary);
         const QByteArray delimiter = "--" + boundary.toLatin1();
-        Check(body.size() >= 8 && body[0] == delimiter && body.count(delimiter) == 2);
-        Check(body[body.size() - 2] == delimiter + "--" && body.last().isEmpty());
+        FUZZ_CHECK(body.size() >= 8 && body[0] == delimiter && body.count(delimiter) == 2, "parts: " + mail());
+        FUZZ_CHECK(body[body.size() - 2] == delimiter + "--" && body.last().isEmpty(), "the closing delimiter: " + mail());
         const qsizetype second = body.indexOf(delimiter, 1);
         text = body.mid(4, second - 4);
         const QList<QByteArray> part = body.mid(second + 1, body.size() - 3 - (second + 1));
         const qsizetype partBlank = part.indexOf(QByteArray());
-        Check(partBlank == 3);
+        FUZZ_CHECK(partBlank == 3, "the attachment's headers: " + mail());
         const QString disposition = QString::fromUtf8(part[2]);
         const QString safeName = HeaderSafe(fileName);
         if (disposition.contains(QStringLiteral("filename*=UTF-8''"))) {
-            Check(QUrl::fromPercentEncoding(disposition.section(QStringLiteral("''"), 1).toLatin1()) == safeName);
+            FUZZ_CHECK(QUrl::fromPercentEncoding(disposition.section(QStringLiteral("''"), 1).toLatin1()) == safeName,
+                       disposition + " does not name " + safeName);
         } else {
             QString quoted = safeName;
             quoted.replace(u'\\', QStringLiteral("\\\\")).replace(u'"', QStringLiteral("\\\""));
-            Check(disposition == QStringLiteral("Content-Disposition: attachment; filename=\"") + quoted + u'"');
+            FUZZ_CHECK(disposition == QStringLiteral("Content-Disposition: attachment; filename=\"") + quoted + u'"',
+                       disposition + " does not name " + safeName);
         }
         QByteArray encoded;
         for (qsizetype i = partBlank + 1; i < part.size(); ++i) {
-            Check(part[i].size() <= 76);
+            FUZZ_CHECK(part[i].size() <= 76, "an attachment line too long: " + mail());
             encoded += part[i];
         }
-        Check(QByteArray::fromBase64(encoded) == content);
+        FUZZ_CHECK(QByteArray::fromBase64(encoded) == content, "the attachment differs: " + mail());
     }
     const QByteArray wanted = (NormaliseLineBreaks(m.Text.value(0)) + QStringLiteral("\r\n")).toUtf8();
     if (m.TextEncoding == TMailMsg::teBase64) {
         QByteArray encoded;
         for (const QByteArray &line : text) {
-            Check(line.size() <= 76);
+            FUZZ_CHECK(line.size() <= 76, "a body line too long: " + mail());
             encoded += line;
         }
-        Check(QByteArray::fromBase64(encoded) == wanted);
+        FUZZ_CHECK(QByteArray::fromBase64(encoded) == wanted, "the body differs: " + mail());
     } else {
-        Check(text.join("\r\n") + "\r\n" == wanted);
+        FUZZ_CHECK(text.join("\r\n") + "\r\n" == wanted, "the body differs: " + mail());
     }
     return 0;
 }

@@ -2,20 +2,30 @@
 // The first byte sets how the rest is cut into pieces; the reader must give the same
 // replies whatever the pieces, never hold an overlong line, never take anything once it
 // has called the bytes malformed, and read its own replies written out again the same way.
+#include "fuzz/fuzzcheck.h"
 #include "mail/smtpreply.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <string>
 #include <vector>
 
 namespace {
 
-void Check(bool ok)
+// Bytes as C escapes, so that a line end or a control byte shows in the report.
+QString Shown(const QByteArray &bytes)
 {
-    if (!ok)
-        abort();
+    QString out;
+    for (const char c : bytes)
+        out += c >= ' ' && c < 0x7f && c != '\\' ? QString(QLatin1Char(c)) : QString::asprintf("\\x%02x", uint8_t(c));
+    return out;
+}
+
+QString Shown(const SmtpReply &reply)
+{
+    QString out = QString::number(reply.code);
+    for (const QByteArray &line : reply.lines)
+        out += " [" + Shown(line) + "]";
+    return out;
 }
 
 struct Outcome {
@@ -25,6 +35,7 @@ struct Outcome {
 
 Outcome Read(const QByteArray &bytes, qsizetype piece)
 {
+    const auto what = [&] { return QString::asprintf("in pieces of %lld: ", (long long)piece) + Shown(bytes); };
     Outcome out;
     SmtpReplyReader reader;
     for (qsizetype at = 0; at < bytes.size(); at += piece) {
@@ -33,18 +44,19 @@ Outcome Read(const QByteArray &bytes, qsizetype piece)
             SmtpReply reply;
             const auto result = reader.Next(reply);
             if (result == SmtpReplyReader::Result::Reply) {
-                Check(!out.malformed);
-                Check(reply.code >= 0 && reply.code <= 999 && !reply.lines.isEmpty());
-                Check(reply.lines.size() <= SmtpReplyReader::kMaxLines);
+                FUZZ_CHECK(!out.malformed, "a reply after malformed bytes, " + what());
+                FUZZ_CHECK(reply.code >= 0 && reply.code <= 999 && !reply.lines.isEmpty(), Shown(reply) + ", " + what());
+                FUZZ_CHECK(reply.lines.size() <= SmtpReplyReader::kMaxLines, what());
                 for (const QByteArray &line : reply.lines)
-                    Check(!line.contains('\n') && line.size() <= SmtpReplyReader::kMaxLine);
+                    FUZZ_CHECK(!line.contains('\n') && line.size() <= SmtpReplyReader::kMaxLine, Shown(line) + ", " + what());
                 out.replies.push_back(reply);
                 continue;
             }
             if (result == SmtpReplyReader::Result::Malformed)
                 out.malformed = true;
             else
-                Check(!out.malformed && reader.Buffered() <= SmtpReplyReader::kMaxLine);
+                FUZZ_CHECK(!out.malformed && reader.Buffered() <= SmtpReplyReader::kMaxLine,
+                           QString::asprintf("%lld buffered, ", (long long)reader.Buffered()) + what());
             break;
         }
     }
@@ -75,11 +87,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char *>(data) + 1, qsizetype(size - 1));
     const Outcome whole = Read(bytes, bytes.size() + 1);
     const Outcome pieces = Read(bytes, piece);
-    Check(whole.malformed == pieces.malformed && whole.replies.size() == pieces.replies.size());
+    FUZZ_CHECK(whole.malformed == pieces.malformed && whole.replies.size() == pieces.replies.size(),
+               QString::asprintf("in pieces of %lld the reading differs: ", (long long)piece) + Shown(bytes));
     for (size_t i = 0; i < whole.replies.size(); ++i) {
-        Check(Same(whole.replies[i], pieces.replies[i]));
+        FUZZ_CHECK(Same(whole.replies[i], pieces.replies[i]),
+                   Shown(whole.replies[i]) + " whole, " + Shown(pieces.replies[i]) + " in pieces: " + Shown(bytes));
         const Outcome again = Read(Written(whole.replies[i]), 1 << 20);
-        Check(!again.malformed && again.replies.size() == 1 && Same(again.replies[0], whole.replies[i]));
+        FUZZ_CHECK(!again.malformed && again.replies.size() == 1 && Same(again.replies[0], whole.replies[i]),
+                   "written out again, " + Shown(whole.replies[i]) + " does not read back");
     }
     return 0;
 }

@@ -124,8 +124,12 @@ PortionCheck CheckPortion(const QString &lot, const QString &price, const QStrin
 QString WriteBlendDetail(const std::vector<BlendPortion> &portions)
 {
     QString out;
-    for (const BlendPortion &p : portions)
-        out += p.lot + QStringLiteral("  ") + p.weight + ' ' + p.price + ' ' + p.amount + QStringLiteral("\r\n");
+    for (const BlendPortion &p : portions) {
+        // A line break in a lot number would end its line early and hide every portion after it.
+        QString lot = p.lot;
+        lot.replace(u'\n', u' ');
+        out += lot + QStringLiteral("  ") + p.weight + ' ' + p.price + ' ' + p.amount + QStringLiteral("\r\n");
+    }
     return out;
 }
 
@@ -136,14 +140,14 @@ std::vector<BlendPortion> ParseBlendDetail(const QString &detail)
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     const QStringList lines = text.split('\n');
     for (const QString &raw : lines) {
-        // Peel the three numbers off the end; whatever stays is the lot number.
+        // Peel the three numbers off the end; whatever stays is the lot number and its blanks.
         QString rest = raw;
         QStringList numbers;
         while (numbers.size() < 3) {
-            int end = int(rest.size());
+            qsizetype end = rest.size();
             while (end > 0 && isBlank(rest[end - 1]))
                 --end;
-            int start = end;
+            qsizetype start = end;
             while (start > 0 && !isBlank(rest[start - 1]))
                 --start;
             if (start == end)
@@ -151,15 +155,22 @@ std::vector<BlendPortion> ParseBlendDetail(const QString &detail)
             numbers.prepend(rest.mid(start, end - start));
             rest.truncate(start);
         }
-        const QString lot = rest.trimmed();
-        if (numbers.size() < 3 || lot.isEmpty())
+        // Lot numbers are stored as typed, blanks and all: only the writer's two blanks after the
+        // lot are dropped (a text laid out otherwise loses its whole run of blanks there).
+        if (rest.endsWith(QStringLiteral("  "))) {
+            rest.chop(2);
+        } else {
+            while (!rest.isEmpty() && isBlank(rest.back()))
+                rest.chop(1);
+        }
+        if (numbers.size() < 3 || rest.isEmpty())
             break;
         bool numeric = true;
         for (const QString &n : numbers)
             numeric = numeric && IsNumberText(n);
         if (!numeric)
             break;
-        out.push_back({lot, numbers[0], numbers[1], numbers[2]});
+        out.push_back({rest, numbers[0], numbers[1], numbers[2]});
     }
     return out;
 }

@@ -51,11 +51,12 @@ struct PortionCheck {
 // above the maximum. Texts that are not numbers raise the conversion error.
 PortionCheck CheckPortion(const QString &lot, const QString &price, const QString &weight, const QString &maximum);
 
-// 配茶详细: one line per portion, "lot  weight price amount" and CR LF each.
+// 配茶详细: one line per portion, "lot  weight price amount" and CR LF each; a line break
+// in a lot is written as a blank.
 QString WriteBlendDetail(const std::vector<BlendPortion> &portions);
 // Reads 配茶详细 back: a line's last three blank-separated numbers are weight, price and
-// amount, everything before them (trimmed) the lot; the first line that does not read so
-// ends the list.
+// amount, everything before them the lot, blanks and all but the two that follow it; the
+// first line that does not read so ends the list. What the writer wrote reads back the same.
 std::vector<BlendPortion> ParseBlendDetail(const QString &detail);
 
 // What the blending tab holds when a blend is stored, as typed.

@@ -5,6 +5,7 @@
 #include "datalayer/query.h"
 #include "datalayer/runsql.h"
 #include "datalayer/sql_ado_conn.h"
+#include "tests/support/qtprint.h"
 #include "tests/support/testfolder.h"
 
 #include <gtest/gtest.h>
@@ -114,6 +115,17 @@ TEST(BlendDetail, KeepsTheStoredLayout)
     EXPECT_EQ(WriteBlendDetail({}), "");
 }
 
+} // namespace
+
+// Readable failures: a portion's texts, blanks shown by the quotes.
+void PrintTo(const BlendPortion &p, std::ostream *os)
+{
+    for (const QString &t : {p.lot, p.weight, p.price, p.amount})
+        PrintTo(t, os);
+}
+
+namespace {
+
 class DetailRoundTrip : public ::testing::TestWithParam<std::vector<BlendPortion>> {};
 
 TEST_P(DetailRoundTrip, ReadsBackWhatWasWritten)
@@ -126,7 +138,19 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(std::vector<BlendPortion>{}, std::vector<BlendPortion>{{"A", "2", "100", "200"}},
                       std::vector<BlendPortion>{{"O'Neil 01", "2.5", "40", "100"}, {"B", "3", "50", "150"}},
                       std::vector<BlendPortion>{{"批 次  7", "0.125", "33.3", "4.1625"}},
-                      std::vector<BlendPortion>{{"12", "1", "2", "2"}}));
+                      std::vector<BlendPortion>{{"12", "1", "2", "2"}},
+                      // Lot numbers are stored as typed: blanks around them are theirs.
+                      std::vector<BlendPortion>{{" A ", "2", "100", "200"}, {"B\t", "1E20", "1.5E-7", "1.5E13"}},
+                      std::vector<BlendPortion>{{"批次\u3000", "2", "1", "2"}, {"\u3000批次", "3", "1", "3"}},
+                      std::vector<BlendPortion>{{" ", "2", "1", "2"}, {"A\r", "3", "1", "3"}}));
+
+TEST(BlendDetail, ALineBreakInALotHidesNoPortion)
+{
+    const QString written = WriteBlendDetail({{"A\nB", "2", "100", "200"}, {"C\r\n", "3", "50", "150"}, {"D", "1", "1", "1"}});
+    EXPECT_EQ(written, "A B  2 100 200\r\nC\r   3 50 150\r\nD  1 1 1\r\n");
+    EXPECT_EQ(ParseBlendDetail(written),
+              (std::vector<BlendPortion>{{"A B", "2", "100", "200"}, {"C\r ", "3", "50", "150"}, {"D", "1", "1", "1"}}));
+}
 
 struct DetailText {
     const char *text;
@@ -147,7 +171,8 @@ INSTANTIATE_TEST_SUITE_P(
                       DetailText{"A  2 100 200\r\n\r\nB  3 50 150\r\n", {{"A", "2", "100", "200"}}},
                       DetailText{"A  2 x 200\r\n", {}},
                       DetailText{"  2 100 200\r\n", {}},
-                      DetailText{"A\t 2  100   200  \r\n", {{"A", "2", "100", "200"}}}));
+                      DetailText{"A\t 2  100   200  \r\n", {{"A", "2", "100", "200"}}},
+                      DetailText{"A   2 100 200\r\n\tB\t  2 100 200", {{"A ", "2", "100", "200"}, {"\tB\t", "2", "100", "200"}}}));
 
 struct AutoNumberCase {
     const char *variety;
