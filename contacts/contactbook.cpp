@@ -176,10 +176,8 @@ void ContactBook::FormShow()
     Guarded(this, [this] {
         Query *q = userQuery();
         DBGrid1->SetQuery(q);
-        q->Close();
-        q->SetSQL(QStringLiteral("Select * From ") + tables::Contacts + QStringLiteral(" where 类型 = ") +
-                  QuotedStr(m_config.type));
-        q->Open();
+        q->Reopen(QStringLiteral("Select * From ") + tables::Contacts + QStringLiteral(" where 类型 = ") +
+                 QuotedStr(m_config.type));
         if (m_config.narrowNumbersOnShow)
             DBGrid1->SetColumnWidth(QStringLiteral("序号"), 30);
     });
@@ -286,9 +284,7 @@ void ContactBook::Button4Click()
     }
     Silently([&sql] {
         Query *q = userQuery();
-        q->Close();
-        q->SetSQL(sql);
-        q->Open();
+        q->Reopen(sql);
     });
 }
 

@@ -108,9 +108,7 @@ QComboBox *MakeChoice(QWidget *parent, const char *name, const QString &label, i
 
 void FillChoice(QComboBox *box, Query *query, const QString &sql)
 {
-    query->Close();
-    query->SetSQL(sql);
-    query->Open();
+    query->Reopen(sql);
     for (int r = 0; r < query->RecordCount(); ++r)
         box->addItem(query->Text(r, 0));
     if (box->count() > 0)

@@ -232,9 +232,7 @@ void TForm_qk::FormShow()
     m_rowId = -1;
     ComboBox1->clear();
     ComboBox3->clear();
-    LookupQuery->Close();
-    LookupQuery->SetSQL(ContactNamesStatement());
-    LookupQuery->Open();
+    LookupQuery->Reopen(ContactNamesStatement());
     for (int r = 0; r < LookupQuery->RecordCount(); ++r) {
         ComboBox1->addItem(LookupQuery->Text(r, 0));
         if (const QString person = LookupQuery->Text(r, 1); !person.isEmpty())
@@ -243,9 +241,7 @@ void TForm_qk::FormShow()
     ComboBox1->clearEditText();
     ComboBox3->clearEditText();
     LookupQuery->Close();
-    ListQuery->Close();
-    ListQuery->SetSQL(DebtFirstStatement());
-    ListQuery->Open();
+    ListQuery->Reopen(DebtFirstStatement());
     DBGrid1->SetColumnWidth(QStringLiteral("序号"), 30);
 }
 
@@ -302,9 +298,7 @@ void TForm_qk::DBGrid1CellClick()
             DateTimePicker1->setDate(d);
         memo1->setPlainText(text("备注"));
         m_rowId = q->CurrentKey();
-        LookupQuery->Close();
-        LookupQuery->SetSQL(ContactByNameStatement(ComboBox1->currentText()));
-        LookupQuery->Open();
+        LookupQuery->Reopen(ContactByNameStatement(ComboBox1->currentText()));
         showContact(!LookupQuery->IsEmpty());
     });
 }
@@ -312,9 +306,7 @@ void TForm_qk::DBGrid1CellClick()
 void TForm_qk::SpeedButton1Click()
 {
     Silently([this] {
-        LookupQuery->Close();
-        LookupQuery->SetSQL(ContactByNameStatement(ComboBox1->currentText()));
-        LookupQuery->Open();
+        LookupQuery->Reopen(ContactByNameStatement(ComboBox1->currentText()));
         const bool found = !LookupQuery->IsEmpty();
         if (found)
             ComboBox3->setCurrentText(LookupQuery->FieldByName(QStringLiteral("联系人")).AsString());
@@ -325,9 +317,7 @@ void TForm_qk::SpeedButton1Click()
 void TForm_qk::SpeedButton2Click()
 {
     Guarded(this, [this] {
-        LookupQuery->Close();
-        LookupQuery->SetSQL(ContactByPersonStatement(ComboBox3->currentText()));
-        LookupQuery->Open();
+        LookupQuery->Reopen(ContactByPersonStatement(ComboBox3->currentText()));
         const bool found = !LookupQuery->IsEmpty();
         if (found)
             ComboBox1->setCurrentText(LookupQuery->FieldByName(QStringLiteral("名称")).AsString());
@@ -425,11 +415,7 @@ void TForm_qk::Button3Click()
 void TForm_qk::Button4Click()
 {
     // A statement the engine refuses leaves the list empty (and the totals at 0), without a word.
-    ListQuery->Close();
-    Silently([this] {
-        ListQuery->SetSQL(DebtListStatement(Filter->Choice(), Edit2->text()));
-        ListQuery->Open();
-    });
+    Silently([this] { ListQuery->Reopen(DebtListStatement(Filter->Choice(), Edit2->text())); });
     DBGrid1->SetColumnWidth(QStringLiteral("序号"), 30);
 }
 

@@ -110,9 +110,7 @@ void TForm_zc::FormShow()
 {
     Guarded(this, [this] {
         DBGrid1->SetQuery(m_list);
-        m_list->Close();
-        m_list->SetSQL(ExpenseListStatement());
-        m_list->Open();
+        m_list->Reopen(ExpenseListStatement());
     });
 }
 
@@ -197,18 +195,14 @@ void TForm_zc::Button2Click()
 void TForm_zc::SpeedButton1Click()
 {
     Guarded(this, [this] {
-        m_list->Close();
-        m_list->SetSQL(ExpenseDayStatement(DateTimePicker1->date()));
-        m_list->Open();
+        m_list->Reopen(ExpenseDayStatement(DateTimePicker1->date()));
     });
 }
 
 void TForm_zc::N2Click()
 {
     Guarded(this, [this] {
-        m_list->Close();
-        m_list->SetSQL(ExpenseListStatement());
-        m_list->Open();
+        m_list->Reopen(ExpenseListStatement());
     });
 }
 

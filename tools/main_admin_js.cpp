@@ -109,9 +109,7 @@ void TForm_js::FormShow()
 {
     Guarded(this, [this] {
         DBGrid1->SetQuery(ADOQuery1);
-        ADOQuery1->Close();
-        ADOQuery1->SetSQL(NotesSql(m_owner));
-        ADOQuery1->Open();
+        ADOQuery1->Reopen(NotesSql(m_owner));
         DBGrid1->SetColumnWidth(QStringLiteral("提醒"), 30);
     });
 }

@@ -115,9 +115,7 @@ void TForm_admin::FormShow()
 {
     Guarded(this, [this] {
         DBGrid1->SetQuery(UserList);
-        UserList->Close();
-        UserList->SetSQL(QStringLiteral("Select * From ") + tables::Users + QStringLiteral(" Order By Id Desc"));
-        UserList->Open();
+        UserList->Reopen(QStringLiteral("Select * From ") + tables::Users + QStringLiteral(" Order By Id Desc"));
         DBGrid1->SetColumnWidth(QStringLiteral("序号"), 30);
     });
 }
