@@ -4,6 +4,7 @@
 #include "datalayer/dbgrid.h"
 #include "datalayer/dialect.h"
 #include "datalayer/dialogs.h"
+#include "datalayer/formparts.h"
 #include "datalayer/guards.h"
 #include "datalayer/labelededit.h"
 #include "datalayer/query.h"
@@ -16,14 +17,12 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -51,12 +50,7 @@ QStringList allColumns()
 
 ContactBook::ContactBook(const Config &config, QWidget *parent) : QWidget(parent), m_config(config)
 {
-    setObjectName(m_config.formName);
-    setWindowTitle(m_config.caption);
-    // A tool window above the program's others, with a close box only.
-    setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setAttribute(Qt::WA_DeleteOnClose);
+    MakeToolWindow(this, m_config.formName, m_config.caption, {820, 560});
 
     auto *fieldsBox = new QGroupBox(this);
     auto *fieldGrid = new QGridLayout(fieldsBox);
@@ -146,10 +140,6 @@ ContactBook::ContactBook(const Config &config, QWidget *parent) : QWidget(parent
     connect(Button2, &QPushButton::clicked, this, &ContactBook::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &ContactBook::Button3Click);
     connect(Button4, &QPushButton::clicked, this, &ContactBook::Button4Click);
-
-    resize(820, 560);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 
     PrepareForm(this);
 }

@@ -9,12 +9,14 @@
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -163,14 +165,46 @@ void AttachPopup(DBGrid *grid, QMenu *menu)
                      [grid, menu](const QPoint &p) { menu->popup(grid->viewport()->mapToGlobal(p)); });
 }
 
-void MakeToolWindow(QWidget *window, const char *name, const QString &caption, const QSize &size)
+void MakeToolWindow(QWidget *window, const QString &name, const QString &caption, const QSize &size,
+                    const ToolWindowLook &look)
 {
-    window->setObjectName(QString::fromLatin1(name));
+    window->setObjectName(name);
     window->setWindowTitle(caption);
-    window->setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->resize(size);
+    Qt::WindowFlags flags = look.utility ? Qt::Tool : Qt::Window;
+    switch (look.titleBar) {
+    case ToolWindowLook::TitleBar::CloseBox:
+        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+        break;
+    case ToolWindowLook::TitleBar::SystemMenu:
+        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        break;
+    case ToolWindowLook::TitleBar::NoButtons:
+        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+        break;
+    case ToolWindowLook::TitleBar::None:
+        flags |= Qt::FramelessWindowHint;
+        break;
+    }
+    if (look.onTop)
+        flags |= Qt::WindowStaysOnTopHint;
+    window->setWindowFlags(flags);
+    window->setAttribute(Qt::WA_DeleteOnClose, look.destroyedWhenClosed);
+    if (look.fixedSize)
+        window->setFixedSize(size);
+    else
+        window->resize(size);
+    if (look.designPosition)
+        window->setGeometry(QRect(*look.designPosition, size));
+    else
+        CentreOnScreen(window);
+    if (look.closedByEscape) {
+        auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+        QObject::connect(escape, &QShortcut::activated, window, &QWidget::close);
+    }
+}
+
+void CentreOnScreen(QWidget *window)
+{
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         window->move(screen->availableGeometry().center() - window->rect().center());
 }

@@ -22,14 +22,12 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTableWidget>
 #include <QToolButton>
 
@@ -77,13 +75,9 @@ QTableWidgetItem *cardItem(const QString &text)
 
 TForm_qk::TForm_qk(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("Form_qk"));
-    setWindowTitle(QStringLiteral("欠款管理"));
-    // A window of its own with the system menu and close box only.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
-    setAttribute(Qt::WA_DeleteOnClose);
-    resize(707, 563);
+    // An ordinary window of its own, with the system menu and its close box only.
+    MakeToolWindow(this, "Form_qk", QStringLiteral("欠款管理"), {707, 563},
+                   {.titleBar = ToolWindowLook::TitleBar::SystemMenu, .onTop = false});
 
     Connection *conn = Form_sql ? &Form_sql->ADOConnection1 : nullptr;
     ListQuery = new Query(conn, QStringLiteral("ADOQuery_qk"), this);
@@ -188,8 +182,6 @@ TForm_qk::TForm_qk(QWidget *parent) : QWidget(parent)
     connect(ListQuery, &Query::rowsReset, this, &TForm_qk::showTotals);
 
     PrepareForm(this);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 }
 
 TForm_qk::~TForm_qk()

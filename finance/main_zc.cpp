@@ -29,11 +29,7 @@ TForm_zc *Form_zc = nullptr;
 
 TForm_zc::TForm_zc(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("Form_zc"));
-    setWindowTitle(QStringLiteral("日常支出"));
-    setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setGeometry(460, 226, 507, 463);
+    MakeToolWindow(this, "Form_zc", QStringLiteral("日常支出"), {507, 463}, {.designPosition = QPoint(460, 226)});
     m_list = new Query(&Form_sql->ADOConnection1, QStringLiteral("ExpenseList"), this);
 
     GroupBox1 = FillWithGroupBox(this);

@@ -53,10 +53,7 @@ bool OtherWindowsOpen(const QWidget *except)
 
 TForm_access_bak::TForm_access_bak(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("Form_access_bak"));
-    setWindowTitle(QStringLiteral("数据库备份与还原"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setAttribute(Qt::WA_DeleteOnClose);
+    MakeToolWindow(this, "Form_access_bak", QStringLiteral("数据库备份与还原"), {388, 277}, {.onTop = false});
 
     auto *backup = new QGroupBox(QStringLiteral("备份数据库"), this);
     backup->setObjectName(QStringLiteral("GroupBox1"));
@@ -119,9 +116,7 @@ TForm_access_bak::TForm_access_bak(QWidget *parent) : QWidget(parent)
     layout->addStretch(1);
     layout->addWidget(StatusBar1);
     layout->setContentsMargins(6, 6, 6, 0);
-    resize(388, 277);
     LabeledEdit2->setFocus(); // the folder box is chosen with its buttons, the name is typed
-    CentreOnScreen(this);
 
     connect(ComboBox1, &QComboBox::activated, this, &TForm_access_bak::ComboBox1Click);
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm_access_bak::SpeedButton1Click);

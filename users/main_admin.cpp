@@ -16,13 +16,11 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 
 TForm_admin *Form_admin = nullptr;
@@ -40,11 +38,7 @@ Connection &conn()
 
 TForm_admin::TForm_admin(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("Form_admin"));
-    setWindowTitle(QStringLiteral("用户管理"));
-    setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(521, 334);
+    MakeToolWindow(this, "Form_admin", QStringLiteral("用户管理"), {521, 334}, {.fixedSize = true});
 
     LabeledEdit1 = MakeField(this, "LabeledEdit1", QStringLiteral("用户名："), 10, true, QString(), 200);
     LabeledEdit2 = MakeField(this, "LabeledEdit2", QStringLiteral("密    码："), 42, true, QString(), 200);
@@ -93,8 +87,6 @@ TForm_admin::TForm_admin(QWidget *parent) : QWidget(parent)
     connect(Button2, &QPushButton::clicked, this, &TForm_admin::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm_admin::Button3Click);
 
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
     PrepareForm(this);
 }
 

@@ -9,7 +9,6 @@
 #include "datalayer/sql_ado_conn.h"
 #include "datalayer/sysfun.h"
 #include "users/accounts.h"
-#include "users/toolwindow.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,9 +18,9 @@ TForm_pwbedit *Form_pwbedit = nullptr;
 
 TForm_pwbedit::TForm_pwbedit(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("Form_pwbedit"));
-    setWindowTitle(QStringLiteral("密码修改"));
-    SetUpSmallToolWindow(this, {249, 255});
+    // No buttons in the title bar: its own "取消" closes it, and so does Escape.
+    MakeToolWindow(this, "Form_pwbedit", QStringLiteral("密码修改"), {249, 255},
+                   {.titleBar = ToolWindowLook::TitleBar::NoButtons, .fixedSize = true, .closedByEscape = true});
 
     LabeledEdit1 = MakeField(this, "LabeledEdit1", QStringLiteral("用户名："), 16, false, QString(), 225);
     LabeledEdit2 = MakeField(this, "LabeledEdit2", QStringLiteral("旧密码："), 56, true, QString(), 225);
