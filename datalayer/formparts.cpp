@@ -175,9 +175,6 @@ void MakeToolWindow(QWidget *window, const QString &name, const QString &caption
     case ToolWindowLook::TitleBar::CloseBox:
         flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
         break;
-    case ToolWindowLook::TitleBar::SystemMenu:
-        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-        break;
     case ToolWindowLook::TitleBar::NoButtons:
         flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
         break;

@@ -61,10 +61,9 @@ void AttachPopup(DBGrid *grid, QMenu *menu);
 // program's others with only a close box, resizable, destroyed when closed, centred on the screen.
 struct ToolWindowLook {
     enum class TitleBar {
-        CloseBox,   // a close box only
-        SystemMenu, // the system menu with its close box
-        NoButtons,  // the caption alone: the window's own buttons answer it
-        None,       // borderless
+        CloseBox,  // a close box only (with the system menu that carries it)
+        NoButtons, // the caption alone: the window's own buttons answer it
+        None,      // borderless
     };
     TitleBar titleBar = TitleBar::CloseBox;
     bool onTop = true;

@@ -76,8 +76,7 @@ QTableWidgetItem *cardItem(const QString &text)
 TForm_qk::TForm_qk(QWidget *parent) : QWidget(parent)
 {
     // An ordinary window of its own, with the system menu and its close box only.
-    MakeToolWindow(this, "Form_qk", QStringLiteral("欠款管理"), {707, 563},
-                   {.titleBar = ToolWindowLook::TitleBar::SystemMenu, .onTop = false});
+    MakeToolWindow(this, "Form_qk", QStringLiteral("欠款管理"), {707, 563}, {.onTop = false});
 
     Connection *conn = Form_sql ? &Form_sql->ADOConnection1 : nullptr;
     ListQuery = new Query(conn, QStringLiteral("ADOQuery_qk"), this);
