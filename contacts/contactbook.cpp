@@ -23,7 +23,6 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace {
@@ -142,6 +141,7 @@ ContactBook::ContactBook(const Config &config, QWidget *parent) : QWidget(parent
     connect(Button4, &QPushButton::clicked, this, &ContactBook::Button4Click);
 
     PrepareForm(this);
+    OnShow(this, [this] { FormShow(); });
 }
 
 ContactBook::~ContactBook() = default;
@@ -152,13 +152,6 @@ LabeledEdit *ContactBook::FieldOf(const QString &column) const
         if (kColumns[i] == column)
             return m_edits[size_t(m_config.fields[i].edit - 1)];
     return nullptr;
-}
-
-void ContactBook::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
 }
 
 void ContactBook::FormShow()

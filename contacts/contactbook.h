@@ -79,7 +79,6 @@ public slots:
     void Button4Click();
 
 protected:
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     // The book's closing work; the common part unbinds the list and gives the main window back.
     virtual void FormClose();

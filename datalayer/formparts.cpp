@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeySequence>
@@ -20,6 +21,34 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+namespace {
+
+class ShowHandler : public QObject {
+public:
+    ShowHandler(QWidget *window, std::function<void()> handler, bool once)
+        : QObject(window), m_handler(std::move(handler)), m_once(once)
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == parent() && event->type() == QEvent::Show && !event->spontaneous()) {
+            if (m_once)
+                watched->removeEventFilter(this);
+            m_handler();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_handler;
+    bool m_once;
+};
+
+} // namespace
 
 QGroupBox *FillWithGroupBox(QWidget *screen, const char *name)
 {
@@ -204,4 +233,14 @@ void CentreOnScreen(QWidget *window)
 {
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         window->move(screen->availableGeometry().center() - window->rect().center());
+}
+
+void OnShow(QWidget *window, std::function<void()> handler)
+{
+    new ShowHandler(window, std::move(handler), false);
+}
+
+void OnFirstShow(QWidget *window, std::function<void()> handler)
+{
+    new ShowHandler(window, std::move(handler), true);
 }

@@ -78,3 +78,7 @@ void MakeToolWindow(QWidget *window, const QString &name, const QString &caption
                     const ToolWindowLook &look = {});
 // Moves a window to the middle of the screen.
 void CentreOnScreen(QWidget *window);
+// Runs the handler whenever the program shows the window (show() after hide() too), or the
+// first time only; never when the window system restores it.
+void OnShow(QWidget *window, std::function<void()> handler);
+void OnFirstShow(QWidget *window, std::function<void()> handler);

@@ -79,21 +79,13 @@ TForm_zc::TForm_zc(QWidget *parent) : QWidget(parent)
 
     PrepareForm(this);
     DateTimePicker1->setDate(QDate::currentDate());
+    OnFirstShow(this, [this] { FormShow(); });
 }
 
 TForm_zc::~TForm_zc()
 {
     if (Form_zc == this)
         Form_zc = nullptr;
-}
-
-void TForm_zc::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!m_shown) {
-        m_shown = true;
-        FormShow();
-    }
 }
 
 void TForm_zc::closeEvent(QCloseEvent *event)

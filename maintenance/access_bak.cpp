@@ -125,6 +125,7 @@ TForm_access_bak::TForm_access_bak(QWidget *parent) : QWidget(parent)
     connect(Button2, &QPushButton::clicked, this, &TForm_access_bak::Button2Click);
     connect(CheckBox1, &QCheckBox::clicked, this, &TForm_access_bak::CheckBox1Click);
     FormCreate();
+    OnFirstShow(this, [this] { FormShow(); });
 }
 
 TForm_access_bak::~TForm_access_bak()
@@ -143,15 +144,6 @@ void TForm_access_bak::FormCreate()
     LabeledEdit1->setText(BackupFolder(*m_settings));
     fillDayFolders();
     LabeledEdit2->setText(TimeFileName(QTime::currentTime()));
-}
-
-void TForm_access_bak::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!m_shown) {
-        m_shown = true;
-        FormShow();
-    }
 }
 
 void TForm_access_bak::FormShow()

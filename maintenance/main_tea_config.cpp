@@ -13,7 +13,6 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QShowEvent>
 #include <QToolButton>
 
 TForm_tea_config *Form_tea_config = nullptr;
@@ -84,19 +83,13 @@ TForm_tea_config::TForm_tea_config(QWidget *parent) : QWidget(parent)
     }
 
     PrepareLabels(this);
+    OnShow(this, [this] { FormShow(); });
 }
 
 TForm_tea_config::~TForm_tea_config()
 {
     if (Form_tea_config == this)
         Form_tea_config = nullptr;
-}
-
-void TForm_tea_config::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
 }
 
 void TForm_tea_config::FormShow()

@@ -54,21 +54,13 @@ TForm_config::TForm_config(QWidget *parent) : QWidget(parent)
             ListBox1Click();
     });
     connect(CheckBox1, &QCheckBox::clicked, this, &TForm_config::CheckBox1Click);
+    OnFirstShow(this, [this] { FormShow(); });
 }
 
 TForm_config::~TForm_config()
 {
     if (Form_config == this)
         Form_config = nullptr;
-}
-
-void TForm_config::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!m_shown) {
-        m_shown = true;
-        FormShow();
-    }
 }
 
 void TForm_config::FormShow()

@@ -21,7 +21,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
@@ -90,19 +89,13 @@ TForm_js::TForm_js(QWidget *parent) : QWidget(parent), m_owner(Client().currentU
     connect(Button2, &QPushButton::clicked, this, &TForm_js::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm_js::Button3Click);
     PrepareForm(this);
+    OnShow(this, [this] { FormShow(); });
 }
 
 TForm_js::~TForm_js()
 {
     if (Form_js == this)
         Form_js = nullptr;
-}
-
-void TForm_js::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
 }
 
 void TForm_js::FormShow()

@@ -21,7 +21,6 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShowEvent>
 
 TForm_admin *Form_admin = nullptr;
 
@@ -88,19 +87,13 @@ TForm_admin::TForm_admin(QWidget *parent) : QWidget(parent)
     connect(Button3, &QPushButton::clicked, this, &TForm_admin::Button3Click);
 
     PrepareForm(this);
+    OnShow(this, [this] { FormShow(); });
 }
 
 TForm_admin::~TForm_admin()
 {
     if (Form_admin == this)
         Form_admin = nullptr;
-}
-
-void TForm_admin::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
 }
 
 void TForm_admin::FormShow()

@@ -12,7 +12,6 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 
 TForm_pwbedit *Form_pwbedit = nullptr;
 
@@ -35,19 +34,13 @@ TForm_pwbedit::TForm_pwbedit(QWidget *parent) : QWidget(parent)
     connect(Button1, &QPushButton::clicked, this, &TForm_pwbedit::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm_pwbedit::Button2Click);
     PrepareLabels(this);
+    OnShow(this, [this] { FormShow(); });
 }
 
 TForm_pwbedit::~TForm_pwbedit()
 {
     if (Form_pwbedit == this)
         Form_pwbedit = nullptr;
-}
-
-void TForm_pwbedit::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
 }
 
 void TForm_pwbedit::FormShow()

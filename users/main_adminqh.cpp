@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 
 TForm_adminqh *Form_adminqh = nullptr;
 
@@ -40,19 +39,13 @@ TForm_adminqh::TForm_adminqh(QWidget *parent) : QWidget(parent)
     connect(Button1, &QPushButton::clicked, this, &TForm_adminqh::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm_adminqh::Button2Click);
     PrepareLabels(this);
+    OnShow(this, [this] { FormShow(); });
 }
 
 TForm_adminqh::~TForm_adminqh()
 {
     if (Form_adminqh == this)
         Form_adminqh = nullptr;
-}
-
-void TForm_adminqh::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
 }
 
 void TForm_adminqh::FormShow()

@@ -83,4 +83,22 @@ TEST(ToolWindow, EscapeClosesOnlyAWindowThatAsksForIt)
     }
 }
 
+TEST(ToolWindow, ShowHandlersRunOnEveryShowOrTheFirstOnly)
+{
+    QWidget w;
+    auto *child = new QWidget(&w);
+    int every = 0, first = 0;
+    OnShow(&w, [&] { ++every; });
+    OnFirstShow(&w, [&] { ++first; });
+    w.show();
+    EXPECT_EQ(every, 1);
+    EXPECT_EQ(first, 1);
+    child->hide();
+    child->show(); // a control shown is not the window shown
+    w.hide();
+    w.show();
+    EXPECT_EQ(every, 2);
+    EXPECT_EQ(first, 1);
+}
+
 } // namespace
