@@ -125,9 +125,7 @@ ContactBook::ContactBook(const Config &config, QWidget *parent) : QWidget(parent
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     m_deleteItem = PopupMenu1->addAction(QStringLiteral("删除(&D)"));
     m_deleteItem->setObjectName(m_config.deleteItem);
-    DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(DBGrid1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &pos) { PopupMenu1->popup(DBGrid1->viewport()->mapToGlobal(pos)); });
+    AttachPopup(DBGrid1, PopupMenu1);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
