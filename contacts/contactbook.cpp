@@ -35,11 +35,6 @@ QPushButton *makeButton(const QString &name, const QString &text, QWidget *paren
     return b;
 }
 
-Query *userQuery()
-{
-    return Form_sql->ADOQuery_user;
-}
-
 QStringList allColumns()
 {
     return QStringList(ContactBook::kColumns.begin(), ContactBook::kColumns.end());
@@ -50,6 +45,7 @@ QStringList allColumns()
 ContactBook::ContactBook(const Config &config, QWidget *parent) : QWidget(parent), m_config(config)
 {
     MakeToolWindow(this, m_config.formName, m_config.caption, {820, 560});
+    m_list = new Query(Form_sql ? &Form_sql->ADOConnection1 : nullptr, QStringLiteral("ContactList"), this);
 
     auto *fieldsBox = new QGroupBox(this);
     auto *fieldGrid = new QGridLayout(fieldsBox);
@@ -155,10 +151,9 @@ LabeledEdit *ContactBook::FieldOf(const QString &column) const
 void ContactBook::FormShow()
 {
     Guarded(this, [this] {
-        Query *q = userQuery();
-        DBGrid1->SetQuery(q);
-        q->Reopen(QStringLiteral("Select * From ") + tables::Contacts + QStringLiteral(" where 类型 = ") +
-                 QuotedStr(m_config.type));
+        DBGrid1->SetQuery(m_list);
+        m_list->Reopen(QStringLiteral("Select * From ") + tables::Contacts + QStringLiteral(" where 类型 = ") +
+                       QuotedStr(m_config.type));
         if (m_config.narrowNumbersOnShow)
             DBGrid1->SetColumnWidth(QStringLiteral("序号"), 30);
     });
@@ -168,11 +163,10 @@ void ContactBook::DBGrid1CellClick()
 {
     // An empty or closed list stops the loading without a word; what was set stays set.
     Silently([this] {
-        const Query *q = userQuery();
-        m_selected = q->FieldByName(QStringLiteral("ID")).AsString();
+        m_selected = m_list->FieldByName(QStringLiteral("ID")).AsString();
         for (const QString &c : kColumns)
-            FieldOf(c)->setText(q->FieldByName(c).AsString());
-        memo1->setPlainText(q->FieldByName(QStringLiteral("备注")).AsString());
+            FieldOf(c)->setText(m_list->FieldByName(c).AsString());
+        memo1->setPlainText(m_list->FieldByName(QStringLiteral("备注")).AsString());
     });
 }
 
@@ -263,10 +257,7 @@ void ContactBook::Button4Click()
     default:
         break; // nothing chosen: the empty statement fails below and the list stays empty
     }
-    Silently([&sql] {
-        Query *q = userQuery();
-        q->Reopen(sql);
-    });
+    Silently([&] { m_list->Reopen(sql); });
 }
 
 void ContactBook::closeEvent(QCloseEvent *event)
@@ -303,5 +294,5 @@ bool ContactBook::haveSelection()
 
 void ContactBook::requery()
 {
-    Guarded(this, [] { userQuery()->Requery(); });
+    Guarded(this, [this] { m_list->Requery(); });
 }

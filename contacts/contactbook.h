@@ -12,6 +12,7 @@ class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class Query;
 
 // The common body of the two contact books over 通讯管理: eight fields and a remark, add,
 // change and delete, a filter bar and the list on the shared ADOQuery_user. The supplier and
@@ -94,5 +95,8 @@ private:
     Config m_config;
     std::array<LabeledEdit *, 8> m_edits; // by edit number - 1
     QAction *m_deleteItem;
+    // The book's own list: the supplier book stays open beside stock intake, and the customer
+    // book may open then too.
+    Query *m_list;
     QString m_selected;
 };
