@@ -181,6 +181,12 @@ TForm_qk::TForm_qk(QWidget *parent) : QWidget(parent)
     connect(ListQuery, &Query::rowsReset, this, &TForm_qk::showTotals);
 
     PrepareForm(this);
+    OnFirstShow(this, [this] {
+        m_shown = true;
+        if (QWidget *main = Client().mainWindow)
+            main->setEnabled(false);
+        Guarded(this, [this] { FormShow(); });
+    });
 }
 
 TForm_qk::~TForm_qk()
@@ -204,17 +210,6 @@ void TForm_qk::resizeEvent(QResizeEvent *event)
         e->setGeometry(left, totalsTop, third, 48);
         left += third + 5;
     }
-}
-
-void TForm_qk::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (m_shown || event->spontaneous())
-        return;
-    m_shown = true;
-    if (QWidget *main = Client().mainWindow)
-        main->setEnabled(false);
-    Guarded(this, [this] { FormShow(); });
 }
 
 void TForm_qk::FormShow()
