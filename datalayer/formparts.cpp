@@ -35,7 +35,7 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (watched == parent() && event->type() == QEvent::Show && !event->spontaneous()) {
+        if (event->type() == QEvent::Show && !event->spontaneous()) {
             if (m_once)
                 watched->removeEventFilter(this);
             m_handler();

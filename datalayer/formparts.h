@@ -69,9 +69,9 @@ struct ToolWindowLook {
     bool onTop = true;
     bool utility = false; // a small helper window of the window manager's kind (Qt::Tool)
     bool fixedSize = false;
-    bool destroyedWhenClosed = true; // a window that is hidden and shown again keeps living
+    bool destroyedWhenClosed = true; // false for a window that is hidden and shown again
     bool closedByEscape = false;
-    std::optional<QPoint> designPosition; // the client area's top left; centred when empty
+    std::optional<QPoint> designPosition = std::nullopt; // the client area's top left; centred when empty
 };
 // Names, captions, sizes and places a window as a tool window.
 void MakeToolWindow(QWidget *window, const QString &name, const QString &caption, const QSize &size,
