@@ -1,18 +1,17 @@
 #include "app/about.h"
 
-#include <QGuiApplication>
+#include "datalayer/formparts.h"
+
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 TForm_about *Form_about = nullptr;
 
 TForm_about::TForm_about(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("Form_about"));
-    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    setFixedSize(450, 306);
+    MakeToolWindow(this, "Form_about", QString(), {450, 306},
+                   {.titleBar = ToolWindowLook::TitleBar::None, .fixedSize = true});
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
@@ -29,8 +28,6 @@ TForm_about::TForm_about(QWidget *parent) : QWidget(parent)
     layout->addWidget(Memo1);
     layout->addWidget(Button1, 0, Qt::AlignRight);
     connect(Button1, &QPushButton::clicked, this, &QWidget::close);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 }
 
 TForm_about::~TForm_about()

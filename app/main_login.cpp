@@ -186,9 +186,7 @@ void TForm_login::FormShow()
     m_settings = std::make_unique<IniFile>(ProgramPath(QStringLiteral("config.ini")));
     m_ticks = 0;
     try {
-        ADOQuery1->Close();
-        ADOQuery1->SetSQL(QStringLiteral("select 用户名 from 用户管理"));
-        ADOQuery1->Open();
+        ADOQuery1->Reopen(QStringLiteral("select 用户名 from 用户管理"));
         for (ADOQuery1->First(); !ADOQuery1->Eof(); ADOQuery1->Next()) {
             const QString name = ADOQuery1->FieldByName(QStringLiteral("用户名")).AsString();
             ComboBox1->addItem(name);
@@ -209,9 +207,7 @@ void TForm_login::FormShow()
 
 void TForm_login::showPermission()
 {
-    ADOQuery1->Close();
-    ADOQuery1->SetSQL(oneUserStatement(ComboBox1->currentText()));
-    ADOQuery1->Open();
+    ADOQuery1->Reopen(oneUserStatement(ComboBox1->currentText()));
     Edit2->setText(ADOQuery1->IsEmpty() ? QString() : ADOQuery1->FieldByName(QStringLiteral("权限")).AsString());
 }
 

@@ -174,9 +174,7 @@ int main(int argc, char **argv)
     grid.resize(1200, 700);
     grid.SetQuery(&q);
     const double open = medianMs([&] {
-        q.Close();
-        q.SetSQL(QString::fromUtf8(statement));
-        q.Open(); // fetch, model reset, footer sums
+        q.Reopen(QString::fromUtf8(statement)); // fetch, model reset, footer sums
     });
     const size_t before = [&] { q.Close(); return heapInUse(); }();
     q.Open();

@@ -150,9 +150,7 @@ void BenchStatistics(const QString &folder)
                  {"open the settlement's lot list", QStringLiteral("Select * From 库存管理 Order By ID ASC")}};
     for (const auto &list : lists) {
         const double ms = medianMs([&] {
-            q.Close();
-            q.SetSQL(list.sql);
-            q.Open();
+            q.Reopen(list.sql);
         });
         std::printf("%-44s %10.1f  (%d rows)\n", list.name, ms, q.RecordCount());
     }

@@ -4,6 +4,7 @@
 #include "datalayer/dbgrid.h"
 #include "datalayer/dialect.h"
 #include "datalayer/dialogs.h"
+#include "datalayer/formparts.h"
 #include "datalayer/guards.h"
 #include "datalayer/labelededit.h"
 #include "datalayer/query.h"
@@ -16,15 +17,12 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace {
@@ -37,11 +35,6 @@ QPushButton *makeButton(const QString &name, const QString &text, QWidget *paren
     return b;
 }
 
-Query *userQuery()
-{
-    return Form_sql->ADOQuery_user;
-}
-
 QStringList allColumns()
 {
     return QStringList(ContactBook::kColumns.begin(), ContactBook::kColumns.end());
@@ -51,12 +44,8 @@ QStringList allColumns()
 
 ContactBook::ContactBook(const Config &config, QWidget *parent) : QWidget(parent), m_config(config)
 {
-    setObjectName(m_config.formName);
-    setWindowTitle(m_config.caption);
-    // A tool window above the program's others, with a close box only.
-    setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setAttribute(Qt::WA_DeleteOnClose);
+    MakeToolWindow(this, m_config.formName, m_config.caption, {820, 560});
+    m_list = new Query(Form_sql ? &Form_sql->ADOConnection1 : nullptr, QStringLiteral("ContactList"), this);
 
     auto *fieldsBox = new QGroupBox(this);
     auto *fieldGrid = new QGridLayout(fieldsBox);
@@ -132,9 +121,7 @@ ContactBook::ContactBook(const Config &config, QWidget *parent) : QWidget(parent
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     m_deleteItem = PopupMenu1->addAction(QStringLiteral("删除(&D)"));
     m_deleteItem->setObjectName(m_config.deleteItem);
-    DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(DBGrid1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &pos) { PopupMenu1->popup(DBGrid1->viewport()->mapToGlobal(pos)); });
+    AttachPopup(DBGrid1, PopupMenu1);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -147,11 +134,8 @@ ContactBook::ContactBook(const Config &config, QWidget *parent) : QWidget(parent
     connect(Button3, &QPushButton::clicked, this, &ContactBook::Button3Click);
     connect(Button4, &QPushButton::clicked, this, &ContactBook::Button4Click);
 
-    resize(820, 560);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
-
     PrepareForm(this);
+    OnShow(this, [this] { FormShow(); });
 }
 
 ContactBook::~ContactBook() = default;
@@ -164,22 +148,12 @@ LabeledEdit *ContactBook::FieldOf(const QString &column) const
     return nullptr;
 }
 
-void ContactBook::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
 void ContactBook::FormShow()
 {
     Guarded(this, [this] {
-        Query *q = userQuery();
-        DBGrid1->SetQuery(q);
-        q->Close();
-        q->SetSQL(QStringLiteral("Select * From ") + tables::Contacts + QStringLiteral(" where 类型 = ") +
-                  QuotedStr(m_config.type));
-        q->Open();
+        DBGrid1->SetQuery(m_list);
+        m_list->Reopen(QStringLiteral("Select * From ") + tables::Contacts + QStringLiteral(" where 类型 = ") +
+                       QuotedStr(m_config.type));
         if (m_config.narrowNumbersOnShow)
             DBGrid1->SetColumnWidth(QStringLiteral("序号"), 30);
     });
@@ -189,11 +163,10 @@ void ContactBook::DBGrid1CellClick()
 {
     // An empty or closed list stops the loading without a word; what was set stays set.
     Silently([this] {
-        const Query *q = userQuery();
-        m_selected = q->FieldByName(QStringLiteral("ID")).AsString();
+        m_selected = m_list->FieldByName(QStringLiteral("ID")).AsString();
         for (const QString &c : kColumns)
-            FieldOf(c)->setText(q->FieldByName(c).AsString());
-        memo1->setPlainText(q->FieldByName(QStringLiteral("备注")).AsString());
+            FieldOf(c)->setText(m_list->FieldByName(c).AsString());
+        memo1->setPlainText(m_list->FieldByName(QStringLiteral("备注")).AsString());
     });
 }
 
@@ -284,12 +257,7 @@ void ContactBook::Button4Click()
     default:
         break; // nothing chosen: the empty statement fails below and the list stays empty
     }
-    Silently([&sql] {
-        Query *q = userQuery();
-        q->Close();
-        q->SetSQL(sql);
-        q->Open();
-    });
+    Silently([&] { m_list->Reopen(sql); });
 }
 
 void ContactBook::closeEvent(QCloseEvent *event)
@@ -326,5 +294,5 @@ bool ContactBook::haveSelection()
 
 void ContactBook::requery()
 {
-    Guarded(this, [] { userQuery()->Requery(); });
+    Guarded(this, [this] { m_list->Requery(); });
 }

@@ -12,9 +12,10 @@ class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class Query;
 
 // The common body of the two contact books over 通讯管理: eight fields and a remark, add,
-// change and delete, a filter bar and the list on the shared ADOQuery_user. The supplier and
+// change and delete, a filter bar and the list on a query of the book's own. The supplier and
 // the customer book differ only in what their configuration says.
 class ContactBook : public QWidget {
     Q_OBJECT
@@ -79,7 +80,6 @@ public slots:
     void Button4Click();
 
 protected:
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     // The book's closing work; the common part unbinds the list and gives the main window back.
     virtual void FormClose();
@@ -95,5 +95,8 @@ private:
     Config m_config;
     std::array<LabeledEdit *, 8> m_edits; // by edit number - 1
     QAction *m_deleteItem;
+    // Its own, not a shared one: the supplier book stays open beside stock intake, and the
+    // customer book may open meanwhile.
+    Query *m_list;
     QString m_selected;
 };

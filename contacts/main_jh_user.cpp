@@ -59,17 +59,14 @@ void TForm_jh_user::E1Click()
 void TForm_jh_user::FormClose()
 {
     ContactBook::FormClose();
-    Query *q = Form_sql->ADOQuery_user;
     // Stock intake may not be open, or the read may fail: the close goes on regardless.
-    Silently([q] {
-        q->Close();
-        q->SetSQL(QStringLiteral("Select 名称 From ") + tables::Contacts + QStringLiteral(" where 类型 = '供应商'"));
-        q->Open();
+    Silently([] {
+        Query q(&Form_sql->ADOConnection1, QStringLiteral("SupplierNames"));
+        q.Reopen(QStringLiteral("Select 名称 From ") + tables::Contacts + QStringLiteral(" where 类型 = '供应商'"));
         QStringList names;
-        for (int r = 0; r < q->RecordCount(); ++r)
-            names << q->Text(r, 0);
+        for (int r = 0; r < q.RecordCount(); ++r)
+            names << q.Text(r, 0);
         if (SupplierNamesChanged)
             SupplierNamesChanged(names);
     });
-    q->Close();
 }

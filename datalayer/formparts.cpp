@@ -7,17 +7,48 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+namespace {
+
+class ShowHandler : public QObject {
+public:
+    ShowHandler(QWidget *window, std::function<void()> handler, bool once)
+        : QObject(window), m_handler(std::move(handler)), m_once(once)
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && !event->spontaneous()) {
+            if (m_once)
+                watched->removeEventFilter(this);
+            m_handler();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_handler;
+    bool m_once;
+};
+
+} // namespace
 
 QGroupBox *FillWithGroupBox(QWidget *screen, const char *name)
 {
@@ -108,9 +139,7 @@ QComboBox *MakeChoice(QWidget *parent, const char *name, const QString &label, i
 
 void FillChoice(QComboBox *box, Query *query, const QString &sql)
 {
-    query->Close();
-    query->SetSQL(sql);
-    query->Open();
+    query->Reopen(sql);
     for (int r = 0; r < query->RecordCount(); ++r)
         box->addItem(query->Text(r, 0));
     if (box->count() > 0)
@@ -165,14 +194,53 @@ void AttachPopup(DBGrid *grid, QMenu *menu)
                      [grid, menu](const QPoint &p) { menu->popup(grid->viewport()->mapToGlobal(p)); });
 }
 
-void MakeToolWindow(QWidget *window, const char *name, const QString &caption, const QSize &size)
+void MakeToolWindow(QWidget *window, const QString &name, const QString &caption, const QSize &size,
+                    const ToolWindowLook &look)
 {
-    window->setObjectName(QString::fromLatin1(name));
+    window->setObjectName(name);
     window->setWindowTitle(caption);
-    window->setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->resize(size);
+    Qt::WindowFlags flags = look.utility ? Qt::Tool : Qt::Window;
+    switch (look.titleBar) {
+    case ToolWindowLook::TitleBar::CloseBox:
+        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+        break;
+    case ToolWindowLook::TitleBar::NoButtons:
+        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+        break;
+    case ToolWindowLook::TitleBar::None:
+        flags |= Qt::FramelessWindowHint;
+        break;
+    }
+    if (look.onTop)
+        flags |= Qt::WindowStaysOnTopHint;
+    window->setWindowFlags(flags);
+    window->setAttribute(Qt::WA_DeleteOnClose, look.destroyedWhenClosed);
+    if (look.fixedSize)
+        window->setFixedSize(size);
+    else
+        window->resize(size);
+    if (look.designPosition)
+        window->setGeometry(QRect(*look.designPosition, size));
+    else
+        CentreOnScreen(window);
+    if (look.closedByEscape) {
+        auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+        QObject::connect(escape, &QShortcut::activated, window, &QWidget::close);
+    }
+}
+
+void CentreOnScreen(QWidget *window)
+{
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         window->move(screen->availableGeometry().center() - window->rect().center());
+}
+
+void OnShow(QWidget *window, std::function<void()> handler)
+{
+    new ShowHandler(window, std::move(handler), false);
+}
+
+void OnFirstShow(QWidget *window, std::function<void()> handler)
+{
+    new ShowHandler(window, std::move(handler), true);
 }

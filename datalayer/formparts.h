@@ -2,9 +2,12 @@
 #include "datalayer/dbgrid.h"
 
 #include <QColor>
+#include <QPoint>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class LabeledEdit;
 class QAction;
@@ -54,6 +57,28 @@ GridColumn WithSum(GridColumn column, const QString &format);
 void SetTextColour(QWidget *widget, const QColor &colour);
 // The menu pops up where the grid is right-clicked.
 void AttachPopup(DBGrid *grid, QMenu *menu);
-// A tool window: its own window above the program's others with only a close box, destroyed
-// when closed, of the given size and centred on the screen.
-void MakeToolWindow(QWidget *window, const char *name, const QString &caption, const QSize &size);
+// How a tool window stands. The defaults make the usual one: its own window above the
+// program's others with only a close box, resizable, destroyed when closed, centred on the screen.
+struct ToolWindowLook {
+    enum class TitleBar {
+        CloseBox,  // a close box only (with the system menu that carries it)
+        NoButtons, // the caption alone: the window's own buttons answer it
+        None,      // borderless
+    };
+    TitleBar titleBar = TitleBar::CloseBox;
+    bool onTop = true;
+    bool utility = false; // a small helper window of the window manager's kind (Qt::Tool)
+    bool fixedSize = false;
+    bool destroyedWhenClosed = true; // false for a window that is hidden and shown again
+    bool closedByEscape = false;
+    std::optional<QPoint> designPosition = std::nullopt; // the client area's top left; centred when empty
+};
+// Names, captions, sizes and places a window as a tool window.
+void MakeToolWindow(QWidget *window, const QString &name, const QString &caption, const QSize &size,
+                    const ToolWindowLook &look = {});
+// Moves a window to the middle of the screen.
+void CentreOnScreen(QWidget *window);
+// Runs the handler whenever the program shows the window (show() after hide() too), or the
+// first time only; never when the window system restores it.
+void OnShow(QWidget *window, std::function<void()> handler);
+void OnFirstShow(QWidget *window, std::function<void()> handler);

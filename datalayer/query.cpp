@@ -130,6 +130,13 @@ void Query::Open()
     emit currentChanged(m_rows ? 0 : -1);
 }
 
+void Query::Reopen(const QString &sql)
+{
+    Close();
+    SetSQL(sql);
+    Open();
+}
+
 void Query::Requery()
 {
     const QString sort = m_sort;

@@ -60,6 +60,10 @@ public:
     QString SQL() const { return m_sql; }
     void Open();    // throws DbError; runs the statement of the old dialect
     void Requery(); // runs the same statement again, keeping the order; the first row is current
+    // Closes, sets the statement and opens: an open query then shows the new statement's rows
+    // (Open alone leaves an open query as it is). The same statement keeps the in-memory sort,
+    // another drops it; a statement that fails leaves the query closed.
+    void Reopen(const QString &sql);
     bool Active() const { return m_active; }
 
     int RecordCount() const { return m_rows; }

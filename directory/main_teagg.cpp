@@ -201,9 +201,7 @@ void TForm_TeaGG::tilesDone()
         Guarded(this, [this] {
             Query *list = Form_sql->ADOQuery_GGuser;
             DBGrid1->SetQuery(list);
-            list->Close();
-            list->SetSQL(kDealerListStatement);
-            list->Open();
+            list->Reopen(kDealerListStatement);
         });
     }
     if (m_downloadWaiting) {

@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTableWidget>
 
 TForm_TeaGG_kan *Form_TeaGG_kan = nullptr;
@@ -24,11 +23,12 @@ constexpr int kRows = 10;
 constexpr int kRowHeight = 18;
 } // namespace
 
-TForm_TeaGG_kan::TForm_TeaGG_kan(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+TForm_TeaGG_kan::TForm_TeaGG_kan(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("Form_TeaGG_kan"));
-    setWindowTitle(QStringLiteral("广告信息查看"));
-    setFixedSize(321, 402);
+    // A borderless card, hidden and shown again for every card.
+    MakeToolWindow(this, "Form_TeaGG_kan", QStringLiteral("广告信息查看"), {321, 402},
+                   {.titleBar = ToolWindowLook::TitleBar::None, .onTop = false, .fixedSize = true,
+                    .destroyedWhenClosed = false});
 
     GroupBox1 = FillWithGroupBox(this, "GroupBox1");
     Image2 = new QLabel(GroupBox1);
@@ -108,8 +108,7 @@ void TForm_TeaGG_kan::fill(const DealerCard &card)
 void TForm_TeaGG_kan::present()
 {
     if (!isVisible()) {
-        if (const QScreen *screen = QApplication::primaryScreen())
-            move(screen->availableGeometry().center() - rect().center());
+        CentreOnScreen(this);
         show();
     }
     raise();

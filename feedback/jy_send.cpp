@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 
 TForm_jy_send *Form_jy_send = nullptr;
 
@@ -23,12 +22,7 @@ const QString kTextHint = QStringLiteral("请输入你的建意");
 
 TForm_jy_send::TForm_jy_send(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("Form_jy_send"));
-    setWindowTitle(QStringLiteral("建意"));
-    // A tool window above the program's others, with a close box only.
-    setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(611, 235);
+    MakeToolWindow(this, "Form_jy_send", QStringLiteral("建意"), {611, 235}, {.fixedSize = true});
 
     LabeledEdit1 = MakeField(this, "LabeledEdit1", QStringLiteral("用户名："), 8, true, QString(), 260);
     LabeledEdit2 = MakeField(this, "LabeledEdit2", QStringLiteral("电    话："), 44, true, QString(), 260);
@@ -48,9 +42,6 @@ TForm_jy_send::TForm_jy_send(QWidget *parent) : QWidget(parent)
     // The name's warning colour lasts until the name is typed again.
     connect(LabeledEdit1->Edit(), &QLineEdit::textEdited, this,
             [this] { SetTextColour(LabeledEdit1, palette().color(QPalette::Text)); });
-
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 }
 
 TForm_jy_send::~TForm_jy_send()

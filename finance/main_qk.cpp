@@ -22,14 +22,12 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTableWidget>
 #include <QToolButton>
 
@@ -77,13 +75,8 @@ QTableWidgetItem *cardItem(const QString &text)
 
 TForm_qk::TForm_qk(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("Form_qk"));
-    setWindowTitle(QStringLiteral("欠款管理"));
-    // A window of its own with the system menu and close box only.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
-    setAttribute(Qt::WA_DeleteOnClose);
-    resize(707, 563);
+    // An ordinary window of its own, with the system menu and its close box only.
+    MakeToolWindow(this, "Form_qk", QStringLiteral("欠款管理"), {707, 563}, {.onTop = false});
 
     Connection *conn = Form_sql ? &Form_sql->ADOConnection1 : nullptr;
     ListQuery = new Query(conn, QStringLiteral("ADOQuery_qk"), this);
@@ -188,8 +181,12 @@ TForm_qk::TForm_qk(QWidget *parent) : QWidget(parent)
     connect(ListQuery, &Query::rowsReset, this, &TForm_qk::showTotals);
 
     PrepareForm(this);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    OnFirstShow(this, [this] {
+        m_shown = true;
+        if (QWidget *main = Client().mainWindow)
+            main->setEnabled(false);
+        Guarded(this, [this] { FormShow(); });
+    });
 }
 
 TForm_qk::~TForm_qk()
@@ -215,26 +212,13 @@ void TForm_qk::resizeEvent(QResizeEvent *event)
     }
 }
 
-void TForm_qk::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (m_shown || event->spontaneous())
-        return;
-    m_shown = true;
-    if (QWidget *main = Client().mainWindow)
-        main->setEnabled(false);
-    Guarded(this, [this] { FormShow(); });
-}
-
 void TForm_qk::FormShow()
 {
     DBGrid1->SetQuery(ListQuery);
     m_rowId = -1;
     ComboBox1->clear();
     ComboBox3->clear();
-    LookupQuery->Close();
-    LookupQuery->SetSQL(ContactNamesStatement());
-    LookupQuery->Open();
+    LookupQuery->Reopen(ContactNamesStatement());
     for (int r = 0; r < LookupQuery->RecordCount(); ++r) {
         ComboBox1->addItem(LookupQuery->Text(r, 0));
         if (const QString person = LookupQuery->Text(r, 1); !person.isEmpty())
@@ -243,9 +227,7 @@ void TForm_qk::FormShow()
     ComboBox1->clearEditText();
     ComboBox3->clearEditText();
     LookupQuery->Close();
-    ListQuery->Close();
-    ListQuery->SetSQL(DebtFirstStatement());
-    ListQuery->Open();
+    ListQuery->Reopen(DebtFirstStatement());
     DBGrid1->SetColumnWidth(QStringLiteral("序号"), 30);
 }
 
@@ -302,9 +284,7 @@ void TForm_qk::DBGrid1CellClick()
             DateTimePicker1->setDate(d);
         memo1->setPlainText(text("备注"));
         m_rowId = q->CurrentKey();
-        LookupQuery->Close();
-        LookupQuery->SetSQL(ContactByNameStatement(ComboBox1->currentText()));
-        LookupQuery->Open();
+        LookupQuery->Reopen(ContactByNameStatement(ComboBox1->currentText()));
         showContact(!LookupQuery->IsEmpty());
     });
 }
@@ -312,9 +292,7 @@ void TForm_qk::DBGrid1CellClick()
 void TForm_qk::SpeedButton1Click()
 {
     Silently([this] {
-        LookupQuery->Close();
-        LookupQuery->SetSQL(ContactByNameStatement(ComboBox1->currentText()));
-        LookupQuery->Open();
+        LookupQuery->Reopen(ContactByNameStatement(ComboBox1->currentText()));
         const bool found = !LookupQuery->IsEmpty();
         if (found)
             ComboBox3->setCurrentText(LookupQuery->FieldByName(QStringLiteral("联系人")).AsString());
@@ -325,9 +303,7 @@ void TForm_qk::SpeedButton1Click()
 void TForm_qk::SpeedButton2Click()
 {
     Guarded(this, [this] {
-        LookupQuery->Close();
-        LookupQuery->SetSQL(ContactByPersonStatement(ComboBox3->currentText()));
-        LookupQuery->Open();
+        LookupQuery->Reopen(ContactByPersonStatement(ComboBox3->currentText()));
         const bool found = !LookupQuery->IsEmpty();
         if (found)
             ComboBox1->setCurrentText(LookupQuery->FieldByName(QStringLiteral("名称")).AsString());
@@ -425,11 +401,7 @@ void TForm_qk::Button3Click()
 void TForm_qk::Button4Click()
 {
     // A statement the engine refuses leaves the list empty (and the totals at 0), without a word.
-    ListQuery->Close();
-    Silently([this] {
-        ListQuery->SetSQL(DebtListStatement(Filter->Choice(), Edit2->text()));
-        ListQuery->Open();
-    });
+    Silently([this] { ListQuery->Reopen(DebtListStatement(Filter->Choice(), Edit2->text())); });
     DBGrid1->SetColumnWidth(QStringLiteral("序号"), 30);
 }
 

@@ -203,9 +203,7 @@ void TForm_xszj::PageControl1Change()
 void TForm_xszj::openStatistics(const QString &sql)
 {
     Query *q = statisticsQuery();
-    q->Close();
-    q->SetSQL(sql);
-    q->Open();
+    q->Reopen(sql);
 }
 
 void TForm_xszj::runPass(int pass)
@@ -278,9 +276,7 @@ void TForm_xszj::openLots(const QString &sql)
     Guarded(this, [this, &sql] {
         Form_sql->ADOQuery_tj1->Close();
         Query *q = statisticsQuery();
-        q->Close();
-        q->SetSQL(sql);
-        q->Open();
+        q->Reopen(sql);
     });
 }
 
@@ -306,9 +302,7 @@ void TForm_xszj::DBGrid2CellClick()
         if (number.isEmpty())
             return;
         Query *sales = Form_sql->ADOQuery_tj1;
-        sales->Close();
-        sales->SetSQL(LotSalesStatement(m_lotId, number));
-        sales->Open();
+        sales->Reopen(LotSalesStatement(m_lotId, number));
         Query sum(&Form_sql->ADOConnection1, QStringLiteral("LotReceipts"));
         sum.SetSQL(LotReceiptsStatement(m_lotId, number));
         sum.Open();

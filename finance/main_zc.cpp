@@ -29,11 +29,7 @@ TForm_zc *Form_zc = nullptr;
 
 TForm_zc::TForm_zc(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("Form_zc"));
-    setWindowTitle(QStringLiteral("日常支出"));
-    setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setGeometry(460, 226, 507, 463);
+    MakeToolWindow(this, "Form_zc", QStringLiteral("日常支出"), {507, 463}, {.designPosition = QPoint(460, 226)});
     m_list = new Query(&Form_sql->ADOConnection1, QStringLiteral("ExpenseList"), this);
 
     GroupBox1 = FillWithGroupBox(this);
@@ -83,21 +79,13 @@ TForm_zc::TForm_zc(QWidget *parent) : QWidget(parent)
 
     PrepareForm(this);
     DateTimePicker1->setDate(QDate::currentDate());
+    OnFirstShow(this, [this] { FormShow(); });
 }
 
 TForm_zc::~TForm_zc()
 {
     if (Form_zc == this)
         Form_zc = nullptr;
-}
-
-void TForm_zc::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!m_shown) {
-        m_shown = true;
-        FormShow();
-    }
 }
 
 void TForm_zc::closeEvent(QCloseEvent *event)
@@ -110,9 +98,7 @@ void TForm_zc::FormShow()
 {
     Guarded(this, [this] {
         DBGrid1->SetQuery(m_list);
-        m_list->Close();
-        m_list->SetSQL(ExpenseListStatement());
-        m_list->Open();
+        m_list->Reopen(ExpenseListStatement());
     });
 }
 
@@ -197,18 +183,14 @@ void TForm_zc::Button2Click()
 void TForm_zc::SpeedButton1Click()
 {
     Guarded(this, [this] {
-        m_list->Close();
-        m_list->SetSQL(ExpenseDayStatement(DateTimePicker1->date()));
-        m_list->Open();
+        m_list->Reopen(ExpenseDayStatement(DateTimePicker1->date()));
     });
 }
 
 void TForm_zc::N2Click()
 {
     Guarded(this, [this] {
-        m_list->Close();
-        m_list->SetSQL(ExpenseListStatement());
-        m_list->Open();
+        m_list->Reopen(ExpenseListStatement());
     });
 }
 

@@ -49,7 +49,6 @@ public slots:
     void Button4Click();
 
 protected:
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -58,7 +57,6 @@ private:
 
     Query *m_list;
     qint64 m_selected = -1;
-    bool m_shown = false;
 };
 
 extern TForm_zc *Form_zc;

@@ -232,14 +232,10 @@ void TForm_kc::FormShow()
     Query *stock = Form_sql->ADOQuery1;
     DBGrid1->SetQuery(stock);
     DBGrid3->SetQuery(stock);
-    stock->Close();
-    stock->SetSQL(InventoryOpeningStatement());
-    stock->Open();
+    stock->Reopen(InventoryOpeningStatement());
     Query *blends = Form_sql->ADOQuery_xs;
     DBGrid2->SetQuery(blends);
-    blends->Close();
-    blends->SetSQL(BlendOpeningStatement());
-    blends->Open();
+    blends->Reopen(BlendOpeningStatement());
 }
 
 bool TForm_kc::eventFilter(QObject *watched, QEvent *event)
@@ -374,10 +370,8 @@ void TForm_kc::Button5Click()
 {
     Guarded(this, [this] {
         Query *q = Form_sql->ADOQuery1;
-        q->Close();
-        q->SetSQL(InventoryListStatement(InventoryEntryFor(ComboBox7->currentText(), ComboBox7->currentIndex()), Edit2->text(),
-                                     DateTimePicker4->date()));
-        q->Open();
+        q->Reopen(InventoryListStatement(InventoryEntryFor(ComboBox7->currentText(), ComboBox7->currentIndex()), Edit2->text(),
+                                    DateTimePicker4->date()));
     });
 }
 

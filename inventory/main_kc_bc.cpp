@@ -9,21 +9,17 @@
 #include "inventory/blendstatements.h"
 #include "inventory/main_kc.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QTreeWidget>
 
 TForm_bcadd *Form_bcadd = nullptr;
 
-TForm_bcadd::TForm_bcadd(QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint)
+TForm_bcadd::TForm_bcadd(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("Form_bcadd"));
-    setWindowTitle(QStringLiteral("配茶"));
-    setFixedSize(220, 150);
+    // Hidden and offered again for every lot, centred each time it shows.
+    MakeToolWindow(this, "Form_bcadd", QStringLiteral("配茶"), {220, 150},
+                   {.utility = true, .fixedSize = true, .destroyedWhenClosed = false});
     LabeledEdit1 = MakeField(this, "LabeledEdit1", QStringLiteral("库存编号："), 10, true, {}, 204);
     LabeledEdit2 = MakeField(this, "LabeledEdit2", QStringLiteral("成本单价："), 41, true, QStringLiteral("0"), 204);
     LabeledEdit4 = MakeField(this, "LabeledEdit4", QStringLiteral("加入重量："), 72, true, QStringLiteral("0"), 204);
@@ -43,8 +39,7 @@ void TForm_bcadd::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     m_maximum = LabeledEdit4->text();
-    if (const QScreen *s = QGuiApplication::primaryScreen())
-        move(s->availableGeometry().center() - rect().center());
+    CentreOnScreen(this);
 }
 
 void TForm_bcadd::Offer(const QString &lot, const QString &price, const QString &remaining)

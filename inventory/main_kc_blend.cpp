@@ -377,10 +377,8 @@ void TForm_kc::Button8Click()
 {
     Guarded(this, [this] {
         Query *q = Form_sql->ADOQuery_xs;
-        q->Close();
-        q->SetSQL(BlendListStatement(BlendEntry(BlendTabEntryFor(ComboBox1->currentText(), ComboBox1->currentIndex(), 5)),
-                                     Edit1->text(), DateTimePicker1->date()));
-        q->Open();
+        q->Reopen(BlendListStatement(BlendEntry(BlendTabEntryFor(ComboBox1->currentText(), ComboBox1->currentIndex(), 5)),
+                                    Edit1->text(), DateTimePicker1->date()));
     });
 }
 
@@ -395,9 +393,7 @@ void TForm_kc::Button9Click()
 {
     Guarded(this, [this] {
         Query *q = Form_sql->ADOQuery1;
-        q->Close();
-        q->SetSQL(AllStockStatement(AllStockEntry(BlendTabEntryFor(ComboBox3->currentText(), ComboBox3->currentIndex(), 4)),
-                                    Edit3->text(), DateTimePicker3->date()));
-        q->Open();
+        q->Reopen(AllStockStatement(AllStockEntry(BlendTabEntryFor(ComboBox3->currentText(), ComboBox3->currentIndex(), 4)),
+                                   Edit3->text(), DateTimePicker3->date()));
     });
 }

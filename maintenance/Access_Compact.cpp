@@ -31,11 +31,7 @@ QString defaultDatabase()
 
 TForm_Access_Compact::TForm_Access_Compact(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("Form_Access_Compact"));
-    setWindowTitle(QStringLiteral("数据库压缩"));
-    setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setAttribute(Qt::WA_DeleteOnClose);
+    MakeToolWindow(this, "Form_Access_Compact", QStringLiteral("数据库压缩"), {338, 231});
 
     LabeledEdit1 = new LabeledEdit(QStringLiteral("路径："), this);
     LabeledEdit1->setObjectName(QStringLiteral("LabeledEdit1"));
@@ -61,8 +57,6 @@ TForm_Access_Compact::TForm_Access_Compact(QWidget *parent) : QWidget(parent)
     layout->setContentsMargins(6, 6, 6, 0);
     layout->addWidget(frame, 1);
     layout->addWidget(StatusBar1);
-    resize(338, 231);
-    CentreOnScreen(this);
 
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm_Access_Compact::SpeedButton1Click);
     connect(SpeedButton2, &QToolButton::clicked, this, &TForm_Access_Compact::SpeedButton2Click);

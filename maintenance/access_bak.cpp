@@ -53,10 +53,7 @@ bool OtherWindowsOpen(const QWidget *except)
 
 TForm_access_bak::TForm_access_bak(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("Form_access_bak"));
-    setWindowTitle(QStringLiteral("数据库备份与还原"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setAttribute(Qt::WA_DeleteOnClose);
+    MakeToolWindow(this, "Form_access_bak", QStringLiteral("数据库备份与还原"), {388, 277}, {.onTop = false});
 
     auto *backup = new QGroupBox(QStringLiteral("备份数据库"), this);
     backup->setObjectName(QStringLiteral("GroupBox1"));
@@ -119,9 +116,7 @@ TForm_access_bak::TForm_access_bak(QWidget *parent) : QWidget(parent)
     layout->addStretch(1);
     layout->addWidget(StatusBar1);
     layout->setContentsMargins(6, 6, 6, 0);
-    resize(388, 277);
     LabeledEdit2->setFocus(); // the folder box is chosen with its buttons, the name is typed
-    CentreOnScreen(this);
 
     connect(ComboBox1, &QComboBox::activated, this, &TForm_access_bak::ComboBox1Click);
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm_access_bak::SpeedButton1Click);
@@ -130,6 +125,7 @@ TForm_access_bak::TForm_access_bak(QWidget *parent) : QWidget(parent)
     connect(Button2, &QPushButton::clicked, this, &TForm_access_bak::Button2Click);
     connect(CheckBox1, &QCheckBox::clicked, this, &TForm_access_bak::CheckBox1Click);
     FormCreate();
+    OnFirstShow(this, [this] { FormShow(); });
 }
 
 TForm_access_bak::~TForm_access_bak()
@@ -148,15 +144,6 @@ void TForm_access_bak::FormCreate()
     LabeledEdit1->setText(BackupFolder(*m_settings));
     fillDayFolders();
     LabeledEdit2->setText(TimeFileName(QTime::currentTime()));
-}
-
-void TForm_access_bak::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!m_shown) {
-        m_shown = true;
-        FormShow();
-    }
 }
 
 void TForm_access_bak::FormShow()

@@ -47,7 +47,6 @@ public slots:
     void CheckBox1Click();
 
 protected:
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -62,7 +61,6 @@ private:
 
     std::unique_ptr<IniFile> m_settings;
     QLabel *m_status;
-    bool m_shown = false;
 };
 
 extern TForm_access_bak *Form_access_bak;

@@ -2,6 +2,7 @@
 
 #include "datalayer/clientstate.h"
 #include "datalayer/dialogs.h"
+#include "datalayer/formparts.h"
 #include "datalayer/inifile.h"
 #include "datalayer/programfolder.h"
 #include "datalayer/settings.h"
@@ -9,7 +10,6 @@
 #include "maintenance/backupfolders.h"
 #include "maintenance/databasecopy.h"
 #include "maintenance/unsaved.h"
-#include "maintenance/windowparts.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -26,13 +26,9 @@ TForm_data_bak *Form_data_bak = nullptr;
 
 TForm_data_bak::TForm_data_bak(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("Form_data_bak"));
-    setWindowTitle(QStringLiteral("备份数据"));
     // Its own window above all others, without title-bar buttons: it must be answered.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(424, 170);
+    MakeToolWindow(this, "Form_data_bak", QStringLiteral("备份数据"), {424, 170},
+                   {.titleBar = ToolWindowLook::TitleBar::NoButtons, .fixedSize = true});
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(128, 0, 0));
@@ -74,7 +70,6 @@ TForm_data_bak::TForm_data_bak(QWidget *parent) : QWidget(parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addWidget(buttons);
-    CentreOnScreen(this);
 
     // Creation: the box shows the stored choice.
     m_settings = std::make_unique<IniFile>(ProgramPath(QStringLiteral("config.ini")));

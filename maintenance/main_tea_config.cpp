@@ -11,11 +11,8 @@
 
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QScreen>
-#include <QShowEvent>
 #include <QToolButton>
 
 TForm_tea_config *Form_tea_config = nullptr;
@@ -31,11 +28,7 @@ Connection &conn()
 
 TForm_tea_config::TForm_tea_config(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("Form_tea_config"));
-    setWindowTitle(QStringLiteral("茶叶相关参数管理"));
-    setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(484, 470);
+    MakeToolWindow(this, "Form_tea_config", QStringLiteral("茶叶相关参数管理"), {484, 470}, {.fixedSize = true});
 
     const struct {
         QGroupBox **box;
@@ -89,22 +82,14 @@ TForm_tea_config::TForm_tea_config(QWidget *parent) : QWidget(parent)
         connect(list, &QListWidget::itemSelectionChanged, this, g.listClick);
     }
 
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
     PrepareLabels(this);
+    OnShow(this, [this] { FormShow(); });
 }
 
 TForm_tea_config::~TForm_tea_config()
 {
     if (Form_tea_config == this)
         Form_tea_config = nullptr;
-}
-
-void TForm_tea_config::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
 }
 
 void TForm_tea_config::FormShow()

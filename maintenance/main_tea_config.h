@@ -33,7 +33,6 @@ public slots:
     void ListBox3Click() { copySelection(2); }
 
 protected:
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

@@ -1,12 +1,12 @@
 #include "maintenance/sys_config.h"
 
 #include "datalayer/dialogs.h"
+#include "datalayer/formparts.h"
 #include "datalayer/inifile.h"
 #include "datalayer/programfolder.h"
 #include "datalayer/settings.h"
 #include "maintenance/skin.h"
 #include "maintenance/unsaved.h"
-#include "maintenance/windowparts.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -19,11 +19,7 @@ TForm_config *Form_config = nullptr;
 
 TForm_config::TForm_config(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("Form_config"));
-    setWindowTitle(QStringLiteral("系统选项"));
-    setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setAttribute(Qt::WA_DeleteOnClose);
+    MakeToolWindow(this, "Form_config", QStringLiteral("系统选项"), {331, 369});
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -51,30 +47,20 @@ TForm_config::TForm_config(QWidget *parent) : QWidget(parent)
     (new QVBoxLayout(TabSheet2))->addWidget(options);
 
     (new QVBoxLayout(this))->addWidget(PageControl1);
-    resize(331, 369);
     ListBox1->setFocus();
-    CentreOnScreen(this);
 
     connect(ListBox1, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
             ListBox1Click();
     });
     connect(CheckBox1, &QCheckBox::clicked, this, &TForm_config::CheckBox1Click);
+    OnFirstShow(this, [this] { FormShow(); });
 }
 
 TForm_config::~TForm_config()
 {
     if (Form_config == this)
         Form_config = nullptr;
-}
-
-void TForm_config::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!m_shown) {
-        m_shown = true;
-        FormShow();
-    }
 }
 
 void TForm_config::FormShow()

@@ -26,12 +26,10 @@ public slots:
     void CheckBox1Click();
 
 protected:
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     std::unique_ptr<IniFile> m_settings;
-    bool m_shown = false;
 };
 
 extern TForm_config *Form_config;

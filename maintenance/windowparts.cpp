@@ -1,8 +1,6 @@
 #include "maintenance/windowparts.h"
 
-#include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 #include <QStatusBar>
 
 QStatusBar *MakeStatusBar(QWidget *window, QLabel *&panel)
@@ -14,10 +12,4 @@ QStatusBar *MakeStatusBar(QWidget *window, QLabel *&panel)
     panel->setObjectName(QStringLiteral("StatusPanel"));
     bar->addWidget(panel, 1);
     return bar;
-}
-
-void CentreOnScreen(QWidget *window)
-{
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        window->move(screen->availableGeometry().center() - window->rect().center());
 }

@@ -8,5 +8,3 @@ class QWidget;
 
 // A status bar with its one panel, where the window reports every result.
 QStatusBar *MakeStatusBar(QWidget *window, QLabel *&panel);
-// Moves a window to the middle of the screen.
-void CentreOnScreen(QWidget *window);

@@ -213,9 +213,7 @@ void TForm_jh::FormShow()
     LabeledEdit13->setText(Client().currentUser);
     Query *q = Form_sql->ADOQuery1;
     DBGrid1->SetQuery(q);
-    q->Close();
-    q->SetSQL(IntakeAllStatement());
-    q->Open();
+    q->Reopen(IntakeAllStatement());
     CheckBox2->setChecked(AutoNumber(*m_settings));
 }
 
@@ -376,11 +374,7 @@ void TForm_jh::Button1Click()
 {
     // A statement the engine refuses leaves the list empty, without a word.
     Query *q = Form_sql->ADOQuery1;
-    q->Close();
-    Silently([&] {
-        q->SetSQL(IntakeListStatement(Filter->Choice(), Edit1->text(), DateTimePicker3->date()));
-        q->Open();
-    });
+    Silently([&] { q->Reopen(IntakeListStatement(Filter->Choice(), Edit1->text(), DateTimePicker3->date())); });
 }
 
 void TForm_jh::Button6Click()

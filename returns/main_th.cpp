@@ -223,13 +223,9 @@ void TForm_th::FormShow()
     DBGrid1->SetQuery(Form_sql->ADOQuery1);
     DBGrid2->SetQuery(Form_sql->ADOQuery_tj);
     Query *lots = Form_sql->ADOQuery1;
-    lots->Close();
-    lots->SetSQL(QStringLiteral("Select ") + ReturnLotColumnList() + QStringLiteral(" From 库存管理 Order By ID DESC"));
-    lots->Open();
+    lots->Reopen(QStringLiteral("Select ") + ReturnLotColumnList() + QStringLiteral(" From 库存管理 Order By ID DESC"));
     Query *returns = Form_sql->ADOQuery_tj;
-    returns->Close();
-    returns->SetSQL(ReturnsListStatement(0, {}, {}));
-    returns->Open();
+    returns->Reopen(ReturnsListStatement(0, {}, {}));
 }
 
 void TForm_th::DBGrid1CellClick()
@@ -270,9 +266,7 @@ void TForm_th::DBGrid2CellClick()
 
         m_lotPicked = false;
         Query *lot = Form_sql->ADOQuery_tj1;
-        lot->Close();
-        lot->SetSQL(ReturnLotOfReturnStatement(LabeledEdit3->text(), q->FieldByName(QStringLiteral("库存ID")).AsString()));
-        lot->Open();
+        lot->Reopen(ReturnLotOfReturnStatement(LabeledEdit3->text(), q->FieldByName(QStringLiteral("库存ID")).AsString()));
         const bool found = !lot->IsEmpty();
         m_lotId = found ? lot->CurrentKey() : -1;
         auto value = [&](const char *name) {
@@ -305,9 +299,7 @@ void TForm_th::SpeedButton2Click()
 {
     try {
         Query *q = Form_sql->ADOQuery1;
-        q->Close();
-        q->SetSQL(ReturnSingleLotStatement(LabeledEdit3->text()));
-        q->Open();
+        q->Reopen(ReturnSingleLotStatement(LabeledEdit3->text()));
     } catch (const std::exception &) {
         Dialogs::Notice(nullptr, QStringLiteral("请确认编号是否正确!"), QStringLiteral("提示"));
     }
@@ -359,9 +351,7 @@ void TForm_th::Button3Click()
             if (!w.lotNumber.isEmpty()) {
                 // The lots to pick from, in the list above.
                 Query *lots = Form_sql->ADOQuery1;
-                lots->Close();
-                lots->SetSQL(ReturnSingleLotStatement(w.lotNumber));
-                lots->Open();
+                lots->Reopen(ReturnSingleLotStatement(w.lotNumber));
             }
             return;
         }
@@ -393,9 +383,7 @@ void TForm_th::Button4Click()
         const QString sql = ReturnLotListStatement(LotFilter->Choice(), Edit2->text(), DateTimePicker1->date());
         Edit2->clear();
         Query *q = Form_sql->ADOQuery1;
-        q->Close();
-        q->SetSQL(sql);
-        q->Open();
+        q->Reopen(sql);
     });
 }
 
@@ -405,9 +393,7 @@ void TForm_th::Button5Click()
         const QString sql = ReturnsListStatement(ReturnFilter->Choice(), Edit1->text(), DateTimePicker3->date());
         Edit1->clear();
         Query *q = Form_sql->ADOQuery_tj;
-        q->Close();
-        q->SetSQL(sql);
-        q->Open();
+        q->Reopen(sql);
     });
 }
 

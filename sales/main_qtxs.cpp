@@ -173,9 +173,7 @@ void TForm_qtxs::FormShow()
 {
     Query *q = Form_sql->main_ADOQuery;
     ComboBox5->clear();
-    q->Close();
-    q->SetSQL(QStringLiteral("select 名称 from 通讯管理"));
-    q->Open();
+    q->Reopen(QStringLiteral("select 名称 from 通讯管理"));
     for (int r = 0; r < q->RecordCount(); ++r)
         ComboBox5->addItem(q->Text(r, 0));
     ComboBox5->setCurrentText(QString());
@@ -190,9 +188,7 @@ void TForm_qtxs::SpeedButton2Click()
 {
     Query *q = Form_sql->main_ADOQuery;
     try {
-        q->Close();
-        q->SetSQL(LotLookupStatement(LabeledEdit1->text()));
-        q->Open();
+        q->Reopen(LotLookupStatement(LabeledEdit1->text()));
     } catch (const std::exception &) {
         Dialogs::Notice(nullptr, QStringLiteral("请确认编号是否正确!"), QStringLiteral("提示"));
         return;
@@ -258,9 +254,7 @@ void TForm_qtxs::ComboBox5Click()
 {
     Guarded(this, [this] {
         Query *q = Form_sql->ADOQuery_user;
-        q->Close();
-        q->SetSQL(QStringLiteral("Select 名称,类型 From 通讯管理 where 名称 =") + QuotedStr(ComboBox5->currentText()));
-        q->Open();
+        q->Reopen(QStringLiteral("Select 名称,类型 From 通讯管理 where 名称 =") + QuotedStr(ComboBox5->currentText()));
         ComboBox6->setCurrentText(q->IsEmpty() ? QString() : q->FieldByName(QStringLiteral("类型")).AsString());
         q->Close();
     });
@@ -330,8 +324,6 @@ void TForm_qtxs::Button3Click()
 {
     Guarded(this, [this] {
         Query *q = Form_sql->main_ADOQuery;
-        q->Close();
-        q->SetSQL(SaleListStatement(Filter->Choice(), Edit2->text(), DateTimePicker3->date()));
-        q->Open();
+        q->Reopen(SaleListStatement(Filter->Choice(), Edit2->text(), DateTimePicker3->date()));
     });
 }

@@ -182,9 +182,7 @@ void TForm_xs::FormShow()
     // Every contact, as the front desk offers them: a sale may name any of them as its buyer.
     FillChoice(ComboBox5, q, QStringLiteral("select 名称 from 通讯管理"));
     DBGrid1->SetQuery(q);
-    q->Close();
-    q->SetSQL(SaleRecordFirstStatement());
-    q->Open();
+    q->Reopen(SaleRecordFirstStatement());
 }
 
 void TForm_xs::DBGrid1CellClick()
@@ -296,11 +294,7 @@ void TForm_xs::Button3Click()
         Edit2->clear();
     // A statement the engine refuses leaves the list empty, without a word.
     Query *q = salesQuery();
-    q->Close();
-    Silently([&] {
-        q->SetSQL(sql);
-        q->Open();
-    });
+    Silently([&] { q->Reopen(sql); });
 }
 
 void TForm_xs::N10Click()

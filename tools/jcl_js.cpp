@@ -18,8 +18,7 @@ TForm_jcl *Form_jcl = nullptr;
 
 TForm_jcl::TForm_jcl(QWidget *parent) : QWidget(parent)
 {
-    MakeToolWindow(this, "Form_jcl", QStringLiteral("净茶率计算工具"), {334, 225});
-    setFixedSize(size());
+    MakeToolWindow(this, "Form_jcl", QStringLiteral("净茶率计算工具"), {334, 225}, {.fixedSize = true});
 
     LabeledEdit7 = MakeField(this, "LabeledEdit7", QStringLiteral("总重量："), 12, true, {}, 220);
     LabeledEdit1 = MakeField(this, "LabeledEdit1", QStringLiteral("毛茶价："), 46, true, QStringLiteral("150"), 220);

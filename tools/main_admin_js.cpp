@@ -21,7 +21,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
@@ -90,6 +89,7 @@ TForm_js::TForm_js(QWidget *parent) : QWidget(parent), m_owner(Client().currentU
     connect(Button2, &QPushButton::clicked, this, &TForm_js::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm_js::Button3Click);
     PrepareForm(this);
+    OnShow(this, [this] { FormShow(); });
 }
 
 TForm_js::~TForm_js()
@@ -98,20 +98,11 @@ TForm_js::~TForm_js()
         Form_js = nullptr;
 }
 
-void TForm_js::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
 void TForm_js::FormShow()
 {
     Guarded(this, [this] {
         DBGrid1->SetQuery(ADOQuery1);
-        ADOQuery1->Close();
-        ADOQuery1->SetSQL(NotesSql(m_owner));
-        ADOQuery1->Open();
+        ADOQuery1->Reopen(NotesSql(m_owner));
         DBGrid1->SetColumnWidth(QStringLiteral("提醒"), 30);
     });
 }

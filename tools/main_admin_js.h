@@ -47,7 +47,6 @@ public slots:
     void Button3Click();
 
 protected:
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

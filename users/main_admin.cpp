@@ -16,14 +16,11 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
-#include <QShowEvent>
 
 TForm_admin *Form_admin = nullptr;
 
@@ -40,11 +37,7 @@ Connection &conn()
 
 TForm_admin::TForm_admin(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("Form_admin"));
-    setWindowTitle(QStringLiteral("用户管理"));
-    setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(521, 334);
+    MakeToolWindow(this, "Form_admin", QStringLiteral("用户管理"), {521, 334}, {.fixedSize = true});
 
     LabeledEdit1 = MakeField(this, "LabeledEdit1", QStringLiteral("用户名："), 10, true, QString(), 200);
     LabeledEdit2 = MakeField(this, "LabeledEdit2", QStringLiteral("密    码："), 42, true, QString(), 200);
@@ -93,9 +86,8 @@ TForm_admin::TForm_admin(QWidget *parent) : QWidget(parent)
     connect(Button2, &QPushButton::clicked, this, &TForm_admin::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm_admin::Button3Click);
 
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
     PrepareForm(this);
+    OnShow(this, [this] { FormShow(); });
 }
 
 TForm_admin::~TForm_admin()
@@ -104,20 +96,11 @@ TForm_admin::~TForm_admin()
         Form_admin = nullptr;
 }
 
-void TForm_admin::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
 void TForm_admin::FormShow()
 {
     Guarded(this, [this] {
         DBGrid1->SetQuery(UserList);
-        UserList->Close();
-        UserList->SetSQL(QStringLiteral("Select * From ") + tables::Users + QStringLiteral(" Order By Id Desc"));
-        UserList->Open();
+        UserList->Reopen(QStringLiteral("Select * From ") + tables::Users + QStringLiteral(" Order By Id Desc"));
         DBGrid1->SetColumnWidth(QStringLiteral("序号"), 30);
     });
 }

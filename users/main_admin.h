@@ -40,7 +40,6 @@ public slots:
     void Button3Click();
 
 protected:
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

@@ -9,19 +9,17 @@
 #include "datalayer/sql_ado_conn.h"
 #include "datalayer/sysfun.h"
 #include "users/accounts.h"
-#include "users/toolwindow.h"
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 
 TForm_pwbedit *Form_pwbedit = nullptr;
 
 TForm_pwbedit::TForm_pwbedit(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("Form_pwbedit"));
-    setWindowTitle(QStringLiteral("密码修改"));
-    SetUpSmallToolWindow(this, {249, 255});
+    // No buttons in the title bar: its own "取消" closes it, and so does Escape.
+    MakeToolWindow(this, "Form_pwbedit", QStringLiteral("密码修改"), {249, 255},
+                   {.titleBar = ToolWindowLook::TitleBar::NoButtons, .fixedSize = true, .closedByEscape = true});
 
     LabeledEdit1 = MakeField(this, "LabeledEdit1", QStringLiteral("用户名："), 16, false, QString(), 225);
     LabeledEdit2 = MakeField(this, "LabeledEdit2", QStringLiteral("旧密码："), 56, true, QString(), 225);
@@ -36,19 +34,13 @@ TForm_pwbedit::TForm_pwbedit(QWidget *parent) : QWidget(parent)
     connect(Button1, &QPushButton::clicked, this, &TForm_pwbedit::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm_pwbedit::Button2Click);
     PrepareLabels(this);
+    OnShow(this, [this] { FormShow(); });
 }
 
 TForm_pwbedit::~TForm_pwbedit()
 {
     if (Form_pwbedit == this)
         Form_pwbedit = nullptr;
-}
-
-void TForm_pwbedit::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
 }
 
 void TForm_pwbedit::FormShow()

@@ -22,8 +22,6 @@ public slots:
     void Button1Click();
     void Button2Click();
 
-protected:
-    void showEvent(QShowEvent *event) override;
 };
 
 extern TForm_pwbedit *Form_pwbedit;

@@ -8,21 +8,19 @@
 #include "datalayer/sql_ado_conn.h"
 #include "datalayer/sysfun.h"
 #include "users/accounts.h"
-#include "users/toolwindow.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 
 TForm_adminqh *Form_adminqh = nullptr;
 
 TForm_adminqh::TForm_adminqh(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("Form_adminqh"));
-    setWindowTitle(QStringLiteral("用户切换"));
-    SetUpSmallToolWindow(this, {225, 187});
+    // No buttons in the title bar: its own "取消" closes it, and so does Escape.
+    MakeToolWindow(this, "Form_adminqh", QStringLiteral("用户切换"), {225, 187},
+                   {.titleBar = ToolWindowLook::TitleBar::NoButtons, .fixedSize = true, .closedByEscape = true});
 
     Label1 = new QLabel(QStringLiteral("用户名："), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -41,19 +39,13 @@ TForm_adminqh::TForm_adminqh(QWidget *parent) : QWidget(parent)
     connect(Button1, &QPushButton::clicked, this, &TForm_adminqh::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm_adminqh::Button2Click);
     PrepareLabels(this);
+    OnShow(this, [this] { FormShow(); });
 }
 
 TForm_adminqh::~TForm_adminqh()
 {
     if (Form_adminqh == this)
         Form_adminqh = nullptr;
-}
-
-void TForm_adminqh::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
 }
 
 void TForm_adminqh::FormShow()

@@ -23,8 +23,6 @@ public slots:
     void Button1Click();
     void Button2Click();
 
-protected:
-    void showEvent(QShowEvent *event) override;
 };
 
 extern TForm_adminqh *Form_adminqh;

@@ -114,6 +114,32 @@ TEST_F(Dataset, RequeryRunsTheSameStatementAndKeepsTheOrder)
     EXPECT_EQ(q.Sort(), "编号 DESC");
 }
 
+TEST_F(Dataset, ReopenShowsTheNewStatementsRowsOnAnOpenQuery)
+{
+    q.SetSort("编号 DESC");
+    q.Reopen("Select * From 库存管理 where 品种 = '本山'");
+    EXPECT_TRUE(q.Active());
+    EXPECT_EQ(column("编号"), (QStringList{"a1"}));
+    EXPECT_EQ(q.Sort(), ""); // another statement, its own order
+    EXPECT_EQ(q.RecNo(), 1);
+
+    // The same statement again reads the table anew and keeps the order chosen on it.
+    q.SetSort("编号 DESC");
+    ASSERT_TRUE(RunSQL("insert into 库存管理(编号,品种) values('A0','本山')", conn));
+    q.Reopen("Select * From 库存管理 where 品种 = '本山'");
+    EXPECT_EQ(column("编号"), (QStringList{"a1", "A0"}));
+    EXPECT_EQ(q.Sort(), "编号 DESC");
+}
+
+TEST_F(Dataset, ReopenWithAFailingStatementLeavesNoOldRows)
+{
+    QSignalSpy reset(&q, &Query::rowsReset);
+    EXPECT_THROW(q.Reopen("Select * From 库存 where"), DbError);
+    EXPECT_FALSE(q.Active());
+    EXPECT_EQ(q.RecordCount(), 0);
+    EXPECT_EQ(reset.count(), 1); // the grids bound to it empty themselves
+}
+
 TEST_F(Dataset, CurrentRowChangesAreSignalled)
 {
     QSignalSpy moved(&q, &Query::currentChanged);
