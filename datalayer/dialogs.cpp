@@ -17,6 +17,18 @@ QWidget *ownerOr(QWidget *owner)
 {
     return owner ? owner : QApplication::activeWindow();
 }
+
+// The number of the chosen type; a dialog that hides the patterns names the type without them.
+int filterNumber(const QStringList &filters, const QString &chosen)
+{
+    for (int i = 0; i < filters.size(); ++i) {
+        const QString &f = filters[i];
+        const qsizetype patterns = f.lastIndexOf(QLatin1String(" ("));
+        if (f == chosen || (patterns > 0 && f.endsWith(QLatin1Char(')')) && f.left(patterns).trimmed() == chosen.trimmed()))
+            return i + 1;
+    }
+    return 0;
+}
 } // namespace
 
 Script::Script() : m_previous(current())
@@ -114,7 +126,7 @@ Answer SaveFile(QWidget *owner, const Request &request)
     const std::unique_ptr<QFileDialog> dialog = MakeSaveDialog(owner, r);
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return {false, {}, r.filterIndex};
-    return {true, dialog->selectedFiles().first(), int(r.filters.indexOf(dialog->selectedNameFilter())) + 1};
+    return {true, dialog->selectedFiles().first(), filterNumber(r.filters, dialog->selectedNameFilter())};
 }
 
 Answer PickFolder(QWidget *owner, const QString &title, const QString &startFolder)
