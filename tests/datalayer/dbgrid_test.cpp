@@ -141,6 +141,22 @@ TEST_F(Grid, WidthsFitTheRowsOfEachNewStatement)
     EXPECT_EQ(other.columnWidth(price), 33);
 }
 
+TEST_F(Grid, ARequeryWidensTheColumnsOfNewRowsAndTotals)
+{
+    const int lot = 1, amount = 4;
+    ASSERT_TRUE(RunSQL("insert into 库存管理(编号,总金额) values('T1210100-LONG',9989900.1)", conn));
+    q.Requery(); // as after a purchase: the same statement, a row wider than the others
+    const QFontMetrics fm = grid.fontMetrics();
+    EXPECT_GE(grid.columnWidth(lot), fm.horizontalAdvance("T1210100-LONG") + 12);
+    ASSERT_EQ(grid.FooterCellText(amount), "￥9,992,746.60");
+    EXPECT_GE(grid.columnWidth(amount), fm.horizontalAdvance(grid.FooterCellText(amount)) + 12)
+        << "a total cut to its last digits reads as another figure";
+    // A column the user narrowed stays as the user left it.
+    grid.setColumnWidth(lot, 33);
+    q.Requery();
+    EXPECT_EQ(grid.columnWidth(lot), 33);
+}
+
 TEST_F(Grid, TwoGridsOnOneQueryShareRowsAndCurrentRow)
 {
     DBGrid other;
