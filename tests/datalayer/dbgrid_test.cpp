@@ -9,6 +9,8 @@
 #include "datalayer/sysfun.h"
 #include "tests/support/testfolder.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHeaderView>
@@ -220,11 +222,10 @@ TEST(NumericKeyFilter, PassesDigitsPointAndEditingKeysOnly)
     edit.setText("12");
     QTest::keyClick(&edit, Qt::Key_Backspace);
     EXPECT_EQ(edit.text(), "1");
-    edit.selectAll();
-    QTest::keyClick(&edit, Qt::Key_C, Qt::ControlModifier);
+    QApplication::clipboard()->setText(QStringLiteral("a-2"));
     QTest::keyClick(&edit, Qt::Key_End);
-    QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier); // shortcuts type nothing here
-    EXPECT_EQ(edit.text(), "1");
+    QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier); // a paste brings only what typing would
+    EXPECT_EQ(edit.text(), "12");
 }
 
 TEST(NumericKeyFilter, EnterCanPressAButton)
