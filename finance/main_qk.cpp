@@ -79,9 +79,10 @@ TForm_qk::TForm_qk(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Form_qk"));
     setWindowTitle(QStringLiteral("欠款管理"));
-    // A window of its own with the system menu and close box only.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
+    // A window of its own with the system menu and close box only, kept above the main
+    // window it disables: raised over it, it would leave the program looking locked.
+    setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_DeleteOnClose);
     resize(707, 563);
 

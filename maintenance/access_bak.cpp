@@ -55,7 +55,9 @@ TForm_access_bak::TForm_access_bak(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Form_access_bak"));
     setWindowTitle(QStringLiteral("数据库备份与还原"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    // Kept above the main window it disables, which would otherwise cover it on a click.
+    setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_DeleteOnClose);
 
     auto *backup = new QGroupBox(QStringLiteral("备份数据库"), this);

@@ -1,5 +1,7 @@
 #include "tests/app/everywindow.h"
 
+#include "app/main_client.h"
+
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -41,6 +43,23 @@ TEST(EveryWindow, TabLeavesEveryTextBoxAndPutsNoTabIntoIt)
     });
     EXPECT_GE(boxes, 8);
     EXPECT_TRUE(swallowed.isEmpty()) << "Tab stays in:\n" << swallowed.join(u'\n').toStdString();
+}
+
+TEST(EveryWindow, AWindowThatDisablesTheMainWindowStaysAboveIt)
+{
+    // A click on the disabled main window raises it over a window that is not kept on top,
+    // and the program then looks locked.
+    QStringList hidden;
+    int disabling = 0;
+    ForEveryWindow([&](const OpenedWindow &opened) {
+        if (opened.main->isEnabled() || !opened.window->isWindow())
+            return;
+        ++disabling;
+        if (!opened.window->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+            hidden << opened.trigger + u' ' + opened.window->objectName();
+    });
+    EXPECT_GE(disabling, 8);
+    EXPECT_TRUE(hidden.isEmpty()) << hidden.join(u'\n').toStdString();
 }
 
 } // namespace
