@@ -9,6 +9,7 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QLineEdit>
+#include <QTest>
 #include <QToolButton>
 
 namespace {
@@ -178,6 +179,33 @@ TEST_F(Blending, TooMuchResetsToTheLotAndASecondPressAddsIt)
     EXPECT_FALSE(Form_bcadd->isVisible());
     EXPECT_EQ(portions(), QStringList({"A|10|100|1000"}));
     EXPECT_EQ(totals(), QStringList({"10", "1000", "100.00"}));
+}
+
+TEST_F(Blending, TheOfferedLotsDialogTakesTheKeysTypedNext)
+{
+    // Shown without the keyboard, the dialog let the weight typed next go to the stock list.
+    twoLots();
+    QApplication::setActiveWindow(screen);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(screen));
+    clickLot(screen->DBGrid3, "A");
+    screen->N1->trigger();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form_bcadd));
+    QTest::keyClicks(QApplication::focusWidget(), "2");
+    EXPECT_EQ(Form_bcadd->LabeledEdit4->text(), "2") << "the weight, ready to be replaced";
+    EXPECT_EQ(Form_bcadd->LabeledEdit2->text(), "100");
+    Form_bcadd->hide();
+
+    // A lot without a cost price asks for the price first.
+    ASSERT_TRUE(RunSQL("UPDATE 库存管理 SET 净茶价 = NULL WHERE 编号 = 'B'", Form_sql->ADOConnection1));
+    Form_sql->ADOQuery1->Requery();
+    QApplication::setActiveWindow(screen);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(screen));
+    clickLot(screen->DBGrid3, "B");
+    screen->N1->trigger();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form_bcadd));
+    QTest::keyClicks(QApplication::focusWidget(), "40");
+    EXPECT_EQ(Form_bcadd->LabeledEdit2->text(), "40");
+    EXPECT_EQ(Form_bcadd->LabeledEdit4->text(), "8");
 }
 
 TEST_F(Blending, AnOpenDialogRefilledWithAnotherLotTakesThatLotsLimit)
