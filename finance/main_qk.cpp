@@ -124,6 +124,7 @@ TForm_qk::TForm_qk(QWidget *parent) : QWidget(parent)
     Button3 = MakeButton(GroupBox2, "Button3", QStringLiteral("删除(&D)"), {144, top, 64, 30});
     Label4 = makeLabel(GroupBox2, "Label4", QStringLiteral("欠款人信息："), {8, top += 38, 200, 18});
     StringGrid1 = new QTableWidget(kCardRows, 2, GroupBox2);
+    StringGrid1->setTabKeyNavigation(false); // Tab leaves the card, which would walk its cells round
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->setGeometry(8, top += 20, 200, kCardRows * 18 + 4);
     StringGrid1->horizontalHeader()->hide();

@@ -35,12 +35,14 @@ QList<QAction *> menuActions(QMenuBar *bar)
 
 } // namespace
 
-int ForEveryWindow(const std::function<void(const OpenedWindow &)> &check)
+int ForEveryWindow(const std::function<void(const OpenedWindow &)> &check, const std::function<void()> &seed)
 {
     TestFolder folder;
     Dialogs::Script dialogs;
     Form_sql = new TForm_sql();
     Form_sql->FormCreate();
+    if (seed)
+        seed();
     RegisterScreens();
     QPointer<TForm_Client> main = new TForm_Client();
     main->show();

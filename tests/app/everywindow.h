@@ -13,5 +13,5 @@ struct OpenedWindow {
     QWidget *window;      // the list screen, or the top-level window that came up
     TForm_Client *main;
 };
-// Returns the number of triggers tried.
-int ForEveryWindow(const std::function<void(const OpenedWindow &)> &check);
+// Returns the number of triggers tried. The seed runs first, with the data module open.
+int ForEveryWindow(const std::function<void(const OpenedWindow &)> &check, const std::function<void()> &seed = {});

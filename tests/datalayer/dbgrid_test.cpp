@@ -159,6 +159,31 @@ TEST_F(Grid, ARequeryWidensTheColumnsOfNewRowsAndTotals)
     EXPECT_EQ(grid.columnWidth(lot), 33);
 }
 
+TEST_F(Grid, TabLeavesAGridThatHasRows)
+{
+    // A table view's Tab walks its cells and wraps round at the last one: the keyboard never
+    // got out of a list with rows.
+    QWidget window;
+    QLineEdit before(&window);
+    auto *list = new DBGrid(&window);
+    QLineEdit after(&window);
+    list->SetColumns(stockColumns());
+    list->SetQuery(&q);
+    ASSERT_EQ(list->model()->rowCount(), 3);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    before.setFocus();
+    QTest::keyClick(&before, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), list);
+    QTest::keyClick(list, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), &after);
+    QTest::keyClick(&after, Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_EQ(QApplication::focusWidget(), list);
+    QTest::keyClick(list, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), &before);
+}
+
 TEST_F(Grid, TwoGridsOnOneQueryShareRowsAndCurrentRow)
 {
     DBGrid other;
