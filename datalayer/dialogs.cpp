@@ -18,6 +18,13 @@ QWidget *ownerOr(QWidget *owner)
     return owner ? owner : QApplication::activeWindow();
 }
 
+// The program's tool windows stay on top of the others; a question or a file dialog under one
+// of them would block the program without being seen.
+void keepOnTop(QWidget *dialog)
+{
+    dialog->setWindowFlag(Qt::WindowStaysOnTopHint);
+}
+
 // The number of the chosen type; a dialog that hides the patterns names the type without them.
 int filterNumber(const QStringList &filters, const QString &chosen)
 {
@@ -72,6 +79,7 @@ bool Confirm(QWidget *owner, const QString &text, const QString &caption)
         return s->take({Kind::Confirm, caption, text}).ok;
     // The program's questions and notices carry no icon.
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok | QMessageBox::Cancel, ownerOr(owner));
+    keepOnTop(&box);
     return box.exec() == QMessageBox::Ok;
 }
 
@@ -82,6 +90,7 @@ void Notice(QWidget *owner, const QString &text, const QString &caption)
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, ownerOr(owner));
+    keepOnTop(&box);
     box.exec();
 }
 
@@ -99,7 +108,9 @@ void ShowError(QWidget *owner, const QString &text)
         s->take({Kind::Error, caption, text});
         return;
     }
-    QMessageBox::critical(ownerOr(owner), caption, text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, ownerOr(owner));
+    keepOnTop(&box);
+    box.exec();
 }
 
 std::unique_ptr<QFileDialog> MakeSaveDialog(QWidget *owner, const Request &r)
@@ -108,6 +119,7 @@ std::unique_ptr<QFileDialog> MakeSaveDialog(QWidget *owner, const Request &r)
     dialog->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails |
                        QFileDialog::DontConfirmOverwrite);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
+    keepOnTop(dialog.get());
     dialog->setNameFilters(r.filters);
     if (r.filterIndex >= 1 && r.filterIndex <= r.filters.size())
         dialog->selectNameFilter(r.filters[r.filterIndex - 1]);
@@ -133,16 +145,25 @@ Answer PickFolder(QWidget *owner, const QString &title, const QString &startFold
 {
     if (Script *s = current())
         return s->take({Kind::Folder, QString(), title, startFolder});
-    const QString folder = QFileDialog::getExistingDirectory(ownerOr(owner), title, startFolder);
-    return {!folder.isEmpty(), folder, 1};
+    QFileDialog dialog(ownerOr(owner), title, startFolder);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    keepOnTop(&dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {false, {}, 1};
+    return {true, dialog.selectedFiles().first(), 1};
 }
 
 Answer OpenFile(QWidget *owner, const QString &title, const QString &startFolder)
 {
     if (Script *s = current())
         return s->take({Kind::OpenFile, QString(), title, startFolder});
-    const QString file = QFileDialog::getOpenFileName(ownerOr(owner), title, startFolder);
-    return {!file.isEmpty(), file, 1};
+    QFileDialog dialog(ownerOr(owner), title, startFolder);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    keepOnTop(&dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {false, {}, 1};
+    return {true, dialog.selectedFiles().first(), 1};
 }
 
 } // namespace Dialogs
