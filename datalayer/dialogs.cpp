@@ -31,7 +31,8 @@ int filterNumber(const QStringList &filters, const QString &chosen)
     for (int i = 0; i < filters.size(); ++i) {
         const QString &f = filters[i];
         const qsizetype patterns = f.lastIndexOf(QLatin1String(" ("));
-        if (f == chosen || (patterns > 0 && f.endsWith(QLatin1Char(')')) && f.left(patterns).trimmed() == chosen.trimmed()))
+        const bool named = patterns > 0 && f.endsWith(QLatin1Char(')')) && f.left(patterns).trimmed() == chosen.trimmed();
+        if (f == chosen || named)
             return i + 1;
     }
     return 0;

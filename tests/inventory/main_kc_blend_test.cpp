@@ -185,27 +185,25 @@ TEST_F(Blending, TheOfferedLotsDialogTakesTheKeysTypedNext)
 {
     // Shown without the keyboard, the dialog let the weight typed next go to the stock list.
     twoLots();
-    QApplication::setActiveWindow(screen);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(screen));
-    clickLot(screen->DBGrid3, "A");
-    screen->N1->trigger();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Form_bcadd));
-    QTest::keyClicks(QApplication::focusWidget(), "2");
-    EXPECT_EQ(Form_bcadd->LabeledEdit4->text(), "2") << "the weight, ready to be replaced";
-    EXPECT_EQ(Form_bcadd->LabeledEdit2->text(), "100");
-    Form_bcadd->hide();
-
-    // A lot without a cost price asks for the price first.
     ASSERT_TRUE(RunSQL("UPDATE 库存管理 SET 净茶价 = NULL WHERE 编号 = 'B'", Form_sql->ADOConnection1));
     Form_sql->ADOQuery1->Requery();
-    QApplication::setActiveWindow(screen);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(screen));
-    clickLot(screen->DBGrid3, "B");
-    screen->N1->trigger();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Form_bcadd));
-    QTest::keyClicks(QApplication::focusWidget(), "40");
-    EXPECT_EQ(Form_bcadd->LabeledEdit2->text(), "40");
-    EXPECT_EQ(Form_bcadd->LabeledEdit4->text(), "8");
+    const struct {
+        const char *lot, *typed, *price, *weight;
+    } cases[] = {
+        {"A", "2", "100", "2"}, // the weight, ready to be replaced
+        {"B", "40", "40", "8"}, // a lot without a cost price asks for the price first
+    };
+    for (const auto &c : cases) {
+        QApplication::setActiveWindow(screen);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(screen));
+        clickLot(screen->DBGrid3, c.lot);
+        screen->N1->trigger();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(Form_bcadd)) << c.lot;
+        QTest::keyClicks(QApplication::focusWidget(), c.typed);
+        EXPECT_EQ(Form_bcadd->LabeledEdit2->text(), c.price) << c.lot;
+        EXPECT_EQ(Form_bcadd->LabeledEdit4->text(), c.weight) << c.lot;
+        Form_bcadd->hide();
+    }
 }
 
 TEST_F(Blending, AnOpenDialogRefilledWithAnotherLotTakesThatLotsLimit)
