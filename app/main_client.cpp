@@ -13,6 +13,7 @@
 #include "tools/reminderwatch.h"
 #include "maintenance/skin.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPointer>
+#include <QShortcutEvent>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -37,6 +39,7 @@ TForm_Client::TForm_Client(QWidget *parent) : QMainWindow(parent)
     MdiArea = new QMdiArea(this);
     MdiArea->setObjectName(QStringLiteral("MdiArea"));
     MdiArea->installEventFilter(this);
+    qApp->installEventFilter(this); // for the letters a list screen's buttons share with the menus
     setCentralWidget(MdiArea);
     m_background = LoadJpeg(ProgramPath(QStringLiteral("img/client.jpg")));
 
@@ -308,7 +311,27 @@ bool TForm_Client::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == MdiArea && event->type() == QEvent::Resize)
         paintBackground();
+    // "删除(&D)" of a list screen and the menu "数据库(&D)" share a letter; Qt then only moves the
+    // focus. The open screen's button is what the letter is pressed for.
+    if (event->type() == QEvent::Shortcut) {
+        const auto *shortcut = static_cast<QShortcutEvent *>(event);
+        if (shortcut->isAmbiguous() && isActiveWindow() && pressScreenButton(shortcut->key()))
+            return true;
+    }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool TForm_Client::pressScreenButton(const QKeySequence &mnemonic)
+{
+    const QMdiSubWindow *active = MdiArea->activeSubWindow();
+    if (!active || !active->widget())
+        return false;
+    for (QAbstractButton *b : active->widget()->findChildren<QAbstractButton *>())
+        if (b->isVisible() && b->isEnabled() && QKeySequence::mnemonic(b->text()) == mnemonic) {
+            b->animateClick();
+            return true;
+        }
+    return false;
 }
 
 void TForm_Client::paintBackground()

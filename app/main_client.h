@@ -6,6 +6,7 @@
 class IniFile;
 class QAction;
 class QLabel;
+class QKeySequence;
 class QMdiArea;
 class QToolButton;
 
@@ -51,6 +52,7 @@ private:
     void buildMenus();
     void applySkin();
     void paintBackground();
+    bool pressScreenButton(const QKeySequence &mnemonic);
 
     std::unique_ptr<IniFile> m_settings;
     QList<QLabel *> m_panels;

@@ -99,7 +99,10 @@ protected:
                 continue;
             const QRect cell(m_grid->columnViewportPosition(c) + offset, 0, m_grid->columnWidth(c), height());
             p.drawRect(cell.adjusted(0, 0, -1, -1));
-            p.drawText(cell.adjusted(3, 0, -3, 0), int(m_grid->CellAlignment()), m_grid->FooterCellText(c));
+            // A total too wide for its column shows that it is cut, never only its last digits.
+            const QRect text = cell.adjusted(3, 0, -3, 0);
+            const QString shown = p.fontMetrics().elidedText(m_grid->FooterCellText(c), Qt::ElideRight, text.width());
+            p.drawText(text, int(m_grid->CellAlignment()), shown);
         }
     }
 
@@ -187,6 +190,8 @@ DBGrid::DBGrid(QWidget *parent) : QTableView(parent), m_model(new GridModel(this
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the list (the arrows move in it): a table's Tab walks its cells and wraps.
+    setTabKeyNavigation(false);
     setWordWrap(false);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -195,6 +200,10 @@ DBGrid::DBGrid(QWidget *parent) : QTableView(parent), m_model(new GridModel(this
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(true);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &DBGrid::TitleBtnClick);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column) {
+        if (!m_fitting)
+            m_userWidths.insert(column);
+    });
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &current) {
         if (m_syncing || !m_query || !current.isValid())
             return;
@@ -218,6 +227,7 @@ void DBGrid::SetQuery(Query *query)
         m_links << connect(m_query, &Query::rowChanged, this, [this](int row) {
             m_model->rowChanged(row);
             recomputeFooter();
+            fitColumns(true);
         });
         m_links << connect(m_query, &QObject::destroyed, this, [this] { SetQuery(nullptr); });
     }
@@ -363,11 +373,11 @@ void DBGrid::rebuild()
     m_model->reset();
     recomputeFooter();
     if (m_query && m_query->RecordCount()) {
-        // Fitted once per statement, on its first rows: a requery or a sort keeps the widths.
-        if (m_query->SQL() != m_fittedTo) {
-            m_fittedTo = m_query->SQL();
-            fitColumns();
-        }
+        // Fitted on the first rows of each statement; a requery or a sort only widens a column
+        // whose new rows or total no longer fit, and leaves the widths the user set.
+        const bool again = m_query->SQL() == m_fittedTo;
+        m_fittedTo = m_query->SQL();
+        fitColumns(again);
         followCurrent(m_query->RecNo() - 1);
     }
 }
@@ -405,22 +415,32 @@ void DBGrid::followCurrent(int row)
     m_syncing = false;
 }
 
-void DBGrid::fitColumns()
+void DBGrid::fitColumns(bool growOnly)
 {
-    // Widths from the titles and the first rows; measuring every row of a long list is slow.
+    // Widths from the titles, the first rows and the totals; measuring every row of a long
+    // list is slow.
     const QFontMetrics fm(font());
     const int sample = m_query ? std::min(m_query->RecordCount(), 50) : 0;
+    m_fitting = true;
+    if (!growOnly)
+        m_userWidths.clear();
     for (int c = 0; c < int(m_columns.size()); ++c) {
         const GridColumn &col = m_columns[size_t(c)];
         if (col.width > 0) {
             setColumnWidth(c, col.width);
             continue;
         }
+        if (growOnly && m_userWidths.contains(c))
+            continue;
         int w = fm.horizontalAdvance(col.title.isEmpty() ? col.fieldName : col.title) + 24;
         for (int r = 0; r < sample; ++r)
             w = std::max(w, fm.horizontalAdvance(CellText(r, c)) + 20);
-        setColumnWidth(c, std::min(w, 300));
+        w = std::max(w, fm.horizontalAdvance(FooterCellText(c)) + 20);
+        w = std::min(w, 300);
+        if (!growOnly || w > columnWidth(c))
+            setColumnWidth(c, w);
     }
+    m_fitting = false;
 }
 
 void DBGrid::mousePressEvent(QMouseEvent *event)

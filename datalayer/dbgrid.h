@@ -1,6 +1,7 @@
 #pragma once
 #include "datalayer/gridcontent.h"
 
+#include <QSet>
 #include <QTableView>
 #include <memory>
 #include <vector>
@@ -78,7 +79,7 @@ private:
     friend class GridModel;
     void rebuild();
     void recomputeFooter();
-    void fitColumns();
+    void fitColumns(bool growOnly = false);
     void followCurrent(int row);
 
     Query *m_query = nullptr;
@@ -91,6 +92,8 @@ private:
     bool m_titleSort = true;
     bool m_syncing = false;
     QString m_fittedTo; // the statement whose first rows the widths were measured on
+    QSet<int> m_userWidths; // columns the user resized since that statement came
+    bool m_fitting = false;
     Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignVCenter;
     QList<QMetaObject::Connection> m_links;
 };

@@ -17,6 +17,26 @@ QWidget *ownerOr(QWidget *owner)
 {
     return owner ? owner : QApplication::activeWindow();
 }
+
+// The program's tool windows stay on top of the others; a question or a file dialog under one
+// of them would block the program without being seen.
+void keepOnTop(QWidget *dialog)
+{
+    dialog->setWindowFlag(Qt::WindowStaysOnTopHint);
+}
+
+// The number of the chosen type; a dialog that hides the patterns names the type without them.
+int filterNumber(const QStringList &filters, const QString &chosen)
+{
+    for (int i = 0; i < filters.size(); ++i) {
+        const QString &f = filters[i];
+        const qsizetype patterns = f.lastIndexOf(QLatin1String(" ("));
+        const bool named = patterns > 0 && f.endsWith(QLatin1Char(')')) && f.left(patterns).trimmed() == chosen.trimmed();
+        if (f == chosen || named)
+            return i + 1;
+    }
+    return 0;
+}
 } // namespace
 
 Script::Script() : m_previous(current())
@@ -60,6 +80,7 @@ bool Confirm(QWidget *owner, const QString &text, const QString &caption)
         return s->take({Kind::Confirm, caption, text}).ok;
     // The program's questions and notices carry no icon.
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok | QMessageBox::Cancel, ownerOr(owner));
+    keepOnTop(&box);
     return box.exec() == QMessageBox::Ok;
 }
 
@@ -70,6 +91,7 @@ void Notice(QWidget *owner, const QString &text, const QString &caption)
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, ownerOr(owner));
+    keepOnTop(&box);
     box.exec();
 }
 
@@ -87,7 +109,9 @@ void ShowError(QWidget *owner, const QString &text)
         s->take({Kind::Error, caption, text});
         return;
     }
-    QMessageBox::critical(ownerOr(owner), caption, text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, ownerOr(owner));
+    keepOnTop(&box);
+    box.exec();
 }
 
 std::unique_ptr<QFileDialog> MakeSaveDialog(QWidget *owner, const Request &r)
@@ -96,6 +120,7 @@ std::unique_ptr<QFileDialog> MakeSaveDialog(QWidget *owner, const Request &r)
     dialog->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails |
                        QFileDialog::DontConfirmOverwrite);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
+    keepOnTop(dialog.get());
     dialog->setNameFilters(r.filters);
     if (r.filterIndex >= 1 && r.filterIndex <= r.filters.size())
         dialog->selectNameFilter(r.filters[r.filterIndex - 1]);
@@ -114,23 +139,32 @@ Answer SaveFile(QWidget *owner, const Request &request)
     const std::unique_ptr<QFileDialog> dialog = MakeSaveDialog(owner, r);
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return {false, {}, r.filterIndex};
-    return {true, dialog->selectedFiles().first(), int(r.filters.indexOf(dialog->selectedNameFilter())) + 1};
+    return {true, dialog->selectedFiles().first(), filterNumber(r.filters, dialog->selectedNameFilter())};
 }
 
 Answer PickFolder(QWidget *owner, const QString &title, const QString &startFolder)
 {
     if (Script *s = current())
         return s->take({Kind::Folder, QString(), title, startFolder});
-    const QString folder = QFileDialog::getExistingDirectory(ownerOr(owner), title, startFolder);
-    return {!folder.isEmpty(), folder, 1};
+    QFileDialog dialog(ownerOr(owner), title, startFolder);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    keepOnTop(&dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {false, {}, 1};
+    return {true, dialog.selectedFiles().first(), 1};
 }
 
 Answer OpenFile(QWidget *owner, const QString &title, const QString &startFolder)
 {
     if (Script *s = current())
         return s->take({Kind::OpenFile, QString(), title, startFolder});
-    const QString file = QFileDialog::getOpenFileName(ownerOr(owner), title, startFolder);
-    return {!file.isEmpty(), file, 1};
+    QFileDialog dialog(ownerOr(owner), title, startFolder);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    keepOnTop(&dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {false, {}, 1};
+    return {true, dialog.selectedFiles().first(), 1};
 }
 
 } // namespace Dialogs

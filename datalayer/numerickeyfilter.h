@@ -8,9 +8,9 @@ class QLineEdit;
 
 // The key filter of numeric fields: only digits, ".", Backspace, Enter and Escape pass;
 // every other character, control characters included, is discarded. Tab and Shift+Tab
-// still move the focus, as in every other field. Text an input method commits is held to
-// the same rule, character by character. With a button given, Enter presses that button
-// and is then discarded itself.
+// still move the focus, and select all, copy, cut, undo and redo work, as in every other
+// field. Text an input method commits or a paste brings is held to the same rule, character
+// by character. With a button given, Enter presses that button and is then discarded itself.
 class NumericKeyFilter : public QObject {
     Q_OBJECT
 public:
@@ -21,7 +21,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    bool filterKey(QKeyEvent *key);
+    bool filterKey(QLineEdit *edit, QKeyEvent *key);
     bool filterCommit(QObject *watched, QInputMethodEvent *input);
 
     QAbstractButton *m_enterPresses;

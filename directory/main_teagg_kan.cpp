@@ -38,6 +38,7 @@ TForm_TeaGG_kan::TForm_TeaGG_kan(QWidget *parent) : QWidget(parent)
     Image2->setAccessibleName(QStringLiteral("经销商标志"));
 
     StringGrid1 = new QTableWidget(kRows, 2, GroupBox1);
+    StringGrid1->setTabKeyNavigation(false); // Tab leaves the card, which would walk its cells round
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->setGeometry(12, 141, 297, kRows * kRowHeight + 4);
     StringGrid1->horizontalHeader()->hide();

@@ -75,8 +75,9 @@ QTableWidgetItem *cardItem(const QString &text)
 
 TForm_qk::TForm_qk(QWidget *parent) : QWidget(parent)
 {
-    // An ordinary window of its own, with the system menu and its close box only.
-    MakeToolWindow(this, "Form_qk", QStringLiteral("欠款管理"), {707, 563}, {.onTop = false});
+    // A window of its own with its close box only, kept above the main window it
+    // disables: raised over it, it would leave the program looking locked.
+    MakeToolWindow(this, "Form_qk", QStringLiteral("欠款管理"), {707, 563});
 
     Connection *conn = Form_sql ? &Form_sql->ADOConnection1 : nullptr;
     ListQuery = new Query(conn, QStringLiteral("ADOQuery_qk"), this);
@@ -106,6 +107,7 @@ TForm_qk::TForm_qk(QWidget *parent) : QWidget(parent)
     DateTimePicker1->setGeometry(82, top, 126, 26);
     LabelFor(Label2, DateTimePicker1);
     memo1 = new QPlainTextEdit(kRemarkStart, GroupBox2);
+    memo1->setTabChangesFocus(true); // Tab moves on, as from every other field
     memo1->setObjectName(QStringLiteral("memo1"));
     memo1->setGeometry(8, top += step + 3, 200, 70);
     NameFor(memo1, QStringLiteral("备注"));
@@ -115,6 +117,7 @@ TForm_qk::TForm_qk(QWidget *parent) : QWidget(parent)
     Button3 = MakeButton(GroupBox2, "Button3", QStringLiteral("删除(&D)"), {144, top, 64, 30});
     Label4 = makeLabel(GroupBox2, "Label4", QStringLiteral("欠款人信息："), {8, top += 38, 200, 18});
     StringGrid1 = new QTableWidget(kCardRows, 2, GroupBox2);
+    StringGrid1->setTabKeyNavigation(false); // Tab leaves the card, which would walk its cells round
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->setGeometry(8, top += 20, 200, kCardRows * 18 + 4);
     StringGrid1->horizontalHeader()->hide();

@@ -10,6 +10,7 @@
 #include "inventory/main_kc.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -51,6 +52,11 @@ void TForm_bcadd::Offer(const QString &lot, const QString &price, const QString 
     m_maximum = remaining;
     show();
     raise();
+    // What is typed next belongs here: the cost price when the lot has none, else the weight.
+    activateWindow();
+    LabeledEdit *next = price.isEmpty() || price == QStringLiteral("0") ? LabeledEdit2 : LabeledEdit4;
+    next->Edit()->setFocus();
+    next->Edit()->selectAll();
 }
 
 void TForm_bcadd::Button1Click()

@@ -53,7 +53,8 @@ bool OtherWindowsOpen(const QWidget *except)
 
 TForm_access_bak::TForm_access_bak(QWidget *parent) : QWidget(parent)
 {
-    MakeToolWindow(this, "Form_access_bak", QStringLiteral("数据库备份与还原"), {388, 277}, {.onTop = false});
+    // Kept above the main window it disables, which would otherwise cover it on a click.
+    MakeToolWindow(this, "Form_access_bak", QStringLiteral("数据库备份与还原"), {388, 277});
 
     auto *backup = new QGroupBox(QStringLiteral("备份数据库"), this);
     backup->setObjectName(QStringLiteral("GroupBox1"));

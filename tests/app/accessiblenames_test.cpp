@@ -1,10 +1,6 @@
-#include "app/main_client.h"
 #include "app/main_login.h"
-#include "app/screenregistry.h"
-#include "app/screens.h"
-#include "datalayer/dialogs.h"
 #include "datalayer/labelfor.h"
-#include "datalayer/sql_ado_conn.h"
+#include "tests/app/everywindow.h"
 #include "tests/support/testfolder.h"
 
 #include <QAbstractSpinBox>
@@ -13,16 +9,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QPointer>
-#include <QSet>
-#include <QTest>
 #include <QTextEdit>
-#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -104,69 +92,15 @@ QStringList violationsIn(const QWidget *window)
     return found;
 }
 
-QList<QAction *> menuActions(QMenuBar *bar)
-{
-    QList<QAction *> out;
-    QList<QAction *> pending = bar->actions();
-    while (!pending.isEmpty()) {
-        QAction *a = pending.takeFirst();
-        if (QMenu *menu = a->menu())
-            pending = menu->actions() + pending;
-        else if (!a->isSeparator())
-            out << a;
-    }
-    return out;
-}
-
 TEST(AccessibleNames, EveryInputControlOfEveryWindowTheMainWindowOpensIsNamedByItsLabel)
 {
-    TestFolder folder;
-    Dialogs::Script dialogs;
-    Form_sql = new TForm_sql();
-    Form_sql->FormCreate();
-    RegisterScreens();
-    QPointer<TForm_Client> main = new TForm_Client();
-    main->show();
-
-    // Every button and menu item that has a screen behind it, as the main window offers them.
-    QList<QPair<QString, QToolButton *>> triggers;
-    for (QToolButton *b : main->ToolButtons())
-        if (FindScreen(b->objectName()))
-            triggers.append({b->objectName(), b});
-    for (QAction *a : menuActions(main->menuBar()))
-        if (FindScreen(a->objectName()))
-            triggers.append({a->objectName(), nullptr});
-    ASSERT_GE(triggers.size(), 8);
-
     QStringList violations;
-    for (const auto &[trigger, button] : triggers) {
-        const QList<QWidget *> before = QApplication::topLevelWidgets();
-        main->OpenScreen(trigger, button);
-        QApplication::processEvents();
-        QList<QWidget *> opened;
-        for (QMdiSubWindow *sub : main->MdiArea->subWindowList())
-            if (sub->isVisible())
-                opened << sub->widget();
-        for (QWidget *top : QApplication::topLevelWidgets())
-            if (!before.contains(top) && top->isVisible() && top->isWindow() && !qobject_cast<QMenu *>(top))
-                opened << top;
-        EXPECT_FALSE(opened.isEmpty()) << trigger.toStdString() << " opened no window";
-        for (QWidget *w : opened)
-            for (const QString &v : violationsIn(w))
-                violations << trigger + u' ' + w->objectName() + QStringLiteral(": ") + v;
-
-        main->MdiArea->closeAllSubWindows();
-        for (QWidget *top : QApplication::topLevelWidgets())
-            if (!before.contains(top) && top->isVisible())
-                top->close();
-        QTest::qWait(20);
-        main->setEnabled(true);
-    }
+    const int tried = ForEveryWindow([&](const OpenedWindow &opened) {
+        for (const QString &v : violationsIn(opened.window))
+            violations << opened.trigger + u' ' + opened.window->objectName() + QStringLiteral(": ") + v;
+    });
+    EXPECT_GE(tried, 8);
     EXPECT_TRUE(violations.isEmpty()) << violations.join(u'\n').toStdString();
-
-    delete main.data();
-    delete Form_sql;
-    Form_sql = nullptr;
 }
 
 TEST(AccessibleNames, TheLoginWindowsBoxesAreNamedByTheirLabels)

@@ -157,6 +157,32 @@ TEST_F(MainWindow, OneListScreenAtATime)
     EXPECT_TRUE(w->ToolButton7->isEnabled());
 }
 
+TEST_F(MainWindow, AltDPressesTheListScreensDeleteButtonThoughTheDatabaseMenuSharesTheLetter)
+{
+    // Both underline D; the screen's button was only focused, so its letter did nothing.
+    int pressed = 0;
+    RegisterScreen("ToolButton2", OpenWay::ListScreen, [&pressed] {
+        auto *w = new QWidget();
+        w->setObjectName("Form_jh");
+        auto *remove = new QPushButton(QStringLiteral("删除(&D)"), w);
+        QObject::connect(remove, &QPushButton::clicked, [&pressed] { ++pressed; });
+        return w;
+    });
+    TForm_Client *w = open();
+    QApplication::setActiveWindow(w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    QTest::keyClick(w, Qt::Key_D, Qt::AltModifier); // no list screen: the menu opens
+    EXPECT_NE(QApplication::activePopupWidget(), nullptr);
+    if (QWidget *menu = QApplication::activePopupWidget())
+        menu->close();
+    w->ToolButton2->click();
+    ASSERT_EQ(w->MdiArea->subWindowList().size(), 1);
+    QTest::keyClick(w, Qt::Key_D, Qt::AltModifier);
+    QTest::qWait(300); // the button's pressed look lasts a moment
+    EXPECT_EQ(pressed, 1);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
 TEST_F(MainWindow, AScreenThatFailsToOpenLeavesTheToolbarFree)
 {
     RegisterScreen("ToolButton2", OpenWay::ListScreen, []() -> QWidget * { throw std::runtime_error("broken"); });

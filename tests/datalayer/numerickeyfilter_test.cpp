@@ -1,6 +1,7 @@
 #include "datalayer/numerickeyfilter.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -55,6 +56,34 @@ TEST_F(NumberFields, TabAndShiftTabMoveOnEvenFromTheEnterVariant)
     EXPECT_EQ(QApplication::focusWidget(), &second);
     QTest::keyClick(&second, Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(QApplication::focusWidget(), &first);
+}
+
+TEST_F(NumberFields, SelectAllThenTypingReplacesTheNumber)
+{
+    // A swallowed Ctrl+A left the old number unselected, and the new one was typed after it.
+    first.setText("138.00");
+    QTest::keyClick(&first, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(&first, "100");
+    EXPECT_EQ(first.text(), "100");
+    QTest::keyClick(&first, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&first, Qt::Key_X, Qt::ControlModifier); // cut
+    EXPECT_EQ(first.text(), "");
+    QTest::keyClick(&first, Qt::Key_Z, Qt::ControlModifier); // undo
+    EXPECT_EQ(first.text(), "100");
+}
+
+TEST_F(NumberFields, APasteKeepsWhatTypingWouldHaveLetThrough)
+{
+    first.setText("12.5");
+    QTest::keyClick(&first, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&first, Qt::Key_C, Qt::ControlModifier);
+    second.setFocus();
+    QTest::keyClick(&second, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(second.text(), "12.5");
+    QApplication::clipboard()->setText(QStringLiteral("-3元"));
+    QTest::keyClick(&second, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(second.text(), "12.53");
+    EXPECT_EQ(pressed, 0);
 }
 
 struct Commit {

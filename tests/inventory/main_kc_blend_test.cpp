@@ -9,6 +9,7 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QLineEdit>
+#include <QTest>
 #include <QToolButton>
 
 namespace {
@@ -178,6 +179,31 @@ TEST_F(Blending, TooMuchResetsToTheLotAndASecondPressAddsIt)
     EXPECT_FALSE(Form_bcadd->isVisible());
     EXPECT_EQ(portions(), QStringList({"A|10|100|1000"}));
     EXPECT_EQ(totals(), QStringList({"10", "1000", "100.00"}));
+}
+
+TEST_F(Blending, TheOfferedLotsDialogTakesTheKeysTypedNext)
+{
+    // Shown without the keyboard, the dialog let the weight typed next go to the stock list.
+    twoLots();
+    ASSERT_TRUE(RunSQL("UPDATE 库存管理 SET 净茶价 = NULL WHERE 编号 = 'B'", Form_sql->ADOConnection1));
+    Form_sql->ADOQuery1->Requery();
+    const struct {
+        const char *lot, *typed, *price, *weight;
+    } cases[] = {
+        {"A", "2", "100", "2"}, // the weight, ready to be replaced
+        {"B", "40", "40", "8"}, // a lot without a cost price asks for the price first
+    };
+    for (const auto &c : cases) {
+        QApplication::setActiveWindow(screen);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(screen));
+        clickLot(screen->DBGrid3, c.lot);
+        screen->N1->trigger();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(Form_bcadd)) << c.lot;
+        QTest::keyClicks(QApplication::focusWidget(), c.typed);
+        EXPECT_EQ(Form_bcadd->LabeledEdit2->text(), c.price) << c.lot;
+        EXPECT_EQ(Form_bcadd->LabeledEdit4->text(), c.weight) << c.lot;
+        Form_bcadd->hide();
+    }
 }
 
 TEST_F(Blending, AnOpenDialogRefilledWithAnotherLotTakesThatLotsLimit)

@@ -9,6 +9,7 @@
 #include "tests/reporting/xlsreader.h"
 #include "tests/support/testfolder.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -16,6 +17,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -50,9 +52,10 @@ std::vector<GridColumn> columns()
     return {no, lot, kind, price, weight};
 }
 
-class ExportList : public ::testing::Test {
+// A list ready to export, with no scripted answers: the dialogs are a person's.
+class ListToExport : public ::testing::Test {
 protected:
-    ExportList()
+    ListToExport()
     {
         conn.SetDatabase(folder.DatabasePath());
         for (const char *row : {"insert into 库存管理(编号,品种,毛茶价,总重量) values('B','铁观音',30,12.5)",
@@ -76,11 +79,6 @@ protected:
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? FromGbk(f.readAll()) : QStringLiteral("<missing>");
     }
-    bool exportAs(const QString &path, int index)
-    {
-        script.SaveAs(path, index);
-        return ExportGrid(&grid, dialog, nullptr);
-    }
     bool rowNumbersShown() const { return grid.Columns()[0].visible && !grid.isColumnHidden(0); }
     QStringList files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); }
 
@@ -90,6 +88,16 @@ protected:
     DBGrid grid;
     QTemporaryDir dir;
     SaveDialogSettings dialog;
+};
+
+class ExportList : public ListToExport {
+protected:
+    bool exportAs(const QString &path, int index)
+    {
+        script.SaveAs(path, index);
+        return ExportGrid(&grid, dialog, nullptr);
+    }
+
     Dialogs::Script script;
 };
 
@@ -206,6 +214,29 @@ TEST_F(ExportList, TheFirstDialogProposesAFileInTheDocumentsAndShowsTheTypesAsWr
         EXPECT_EQ(shown->directory().absolutePath(), QFileInfo(proposed).absolutePath());
         EXPECT_EQ(shown->selectedFiles(), QStringList({proposed}));
         EXPECT_TRUE(shown->testOption(QFileDialog::DontConfirmOverwrite)) << "an existing file is replaced";
+    }
+}
+
+TEST_F(ListToExport, TheTypeAPersonChoosesInTheDialogIsTheTypeWritten)
+{
+    const QStringList filters = ExportFilters();
+    const QStringList extensions{"txt", "csv", "htm", "rtf", "xls"};
+    for (int i = 0; i < int(filters.size()); ++i) {
+        bool answered = false;
+        // Fills in the dialog the export shows, as a person would, and presses Save.
+        QTimer::singleShot(0, [&] {
+            auto *shown = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            ASSERT_NE(shown, nullptr);
+            shown->selectNameFilter(filters[i]);
+            shown->selectFile(out("list"));
+            answered = true;
+            static_cast<QDialog *>(shown)->accept(); // the Save button's slot
+        });
+        const std::string type = filters[i].toStdString();
+        EXPECT_TRUE(ExportGrid(&grid, dialog, nullptr)) << type;
+        EXPECT_TRUE(answered);
+        EXPECT_EQ(dialog.filterIndex, i + 1) << type;
+        EXPECT_TRUE(QFileInfo::exists(out("list." + extensions[i]))) << type;
     }
 }
 
