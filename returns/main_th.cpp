@@ -220,6 +220,7 @@ void TForm_th::FormPaint()
 
 void TForm_th::FormShow()
 {
+    forgetReturn(); // a return clicked in a window closed since is not on screen
     LabeledEdit6->setText(Client().currentUser);
     DBGrid1->SetQuery(Form_sql->ADOQuery1);
     DBGrid2->SetQuery(Form_sql->ADOQuery_tj);
@@ -343,8 +344,6 @@ void TForm_th::Button2Click()
 void TForm_th::Button3Click()
 {
     Guarded(this, [this] {
-        if (LabeledEdit3->text().isEmpty())
-            return;
         Connection &conn = Form_sql->ADOConnection1;
         const Withdrawal w = PlanWithdrawal(s_returnId, m_lotPicked ? m_lotId : -1, conn);
         if (!w.problem.isEmpty()) {
@@ -376,6 +375,13 @@ void TForm_th::clearAfterWrite()
     Memo1->setPlainText(kRemarkStart);
     m_lotId = -1;
     m_lotPicked = false;
+    forgetReturn();
+}
+
+void TForm_th::forgetReturn()
+{
+    s_returnId.clear();
+    s_returnVariety.clear();
 }
 
 void TForm_th::Button4Click()

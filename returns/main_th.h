@@ -62,7 +62,7 @@ public:
     FilterBar *LotFilter;
     FilterBar *ReturnFilter;
 
-    // The return last clicked (its ID and variety); kept while the program runs.
+    // The return last clicked (its ID and variety), until a write or the window's next show.
     static QString SelectedReturn() { return s_returnId; }
     static QString SelectedReturnVariety() { return s_returnVariety; }
     // The key of the lot whose data the panel shows; -1 when none.
@@ -85,6 +85,7 @@ protected:
 
 private:
     void clearAfterWrite();
+    void forgetReturn();
 
     static QString s_returnId;
     static QString s_returnVariety;

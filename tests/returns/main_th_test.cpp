@@ -284,6 +284,36 @@ TEST_F(Returns, AnOlderFileGetsTheLotKeyColumnAndItsReturnsStillWithdraw)
     EXPECT_EQ(Scalar("Select 库存ID From 退货管理"), QString::number(id));
 }
 
+// A return clicked before a write, or in a window since closed, is no longer on screen:
+// a lot clicked afterwards must not lead 撤回 to it.
+TEST_F(Returns, AWithdrawalNeverActsOnAReturnNoLongerOnScreen)
+{
+    const qint64 a = lot("W1", 10, "甲茶厂", "2026-03-01");
+    const qint64 b = lot("W2", 10, "乙茶厂", "2026-03-02");
+    open();
+    recordReturn(rowOf(a), "2");
+    clickRow(screen->DBGrid2, 0);
+    recordReturn(rowOf(b), "3"); // a write after the click
+
+    clickRow(screen->DBGrid1, rowOf(a));
+    dialogs.Clear();
+    screen->Button3->click();
+    EXPECT_EQ(dialogs.Texts(), QStringList({"请先在列表中选择一条记录!"}));
+
+    clickRow(screen->DBGrid2, 0);
+    screen->close();
+    QCoreApplication::processEvents();
+    open();
+    clickRow(screen->DBGrid1, rowOf(a));
+    dialogs.Clear();
+    screen->Button3->click();
+    EXPECT_EQ(dialogs.Texts(), QStringList({"请先在列表中选择一条记录!"}));
+
+    EXPECT_EQ(returnCount(), 2);
+    EXPECT_EQ(remaining(a), "8");
+    EXPECT_EQ(remaining(b), "7");
+}
+
 TEST_F(Returns, AWithdrawalWhoseLotIsGoneWritesNothing)
 {
     const qint64 id = lot("T1", 10);
