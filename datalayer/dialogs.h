@@ -25,8 +25,8 @@ struct Request {
     Kind kind;
     QString caption;
     QString text;         // message, or the dialog's title
-    QString fileName;     // save dialog: proposed name; folder picker, open dialog: start folder
-    QStringList filters;  // save dialog: "Text file (*.txt)" ...
+    QString fileName = {};     // save dialog: proposed name; folder picker, open dialog: start folder
+    QStringList filters = {};  // save dialog: "Text file (*.txt)" ...
     int filterIndex = 1;  // save dialog: 1-based, as the old dialog counted
 };
 
