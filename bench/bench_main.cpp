@@ -3,6 +3,7 @@
 // the dataset takes. Medians over several runs, in one process.
 #include "app/installdb.h"
 #include "bench/bench_statistics.h"
+#include "bench/timing.h"
 #include "datalayer/connection.h"
 #include "datalayer/dbgrid.h"
 #include "datalayer/programfolder.h"
@@ -16,26 +17,12 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <malloc.h>
 #include <sqlite3.h>
 #include <vector>
 
 namespace {
 constexpr int kRuns = 7;
-
-double medianMs(const std::function<void()> &work, int runs = kRuns)
-{
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        ms.push_back(t.nsecsElapsed() / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
 
 void fill(Connection &conn, int lots, int sales)
 {
@@ -167,7 +154,7 @@ int main(int argc, char **argv)
     std::printf("database: %d sales, %d lots, made in %.0f ms\n\n", sales, lots, made.nsecsElapsed() / 1e6);
 
     const char *statement = "Select * From 销售记录 Order By ID DESC";
-    const double floor = medianMs([&] { rawFetch(conn, statement); });
+    const double floor = MedianMs([&] { rawFetch(conn, statement); }, kRuns);
 
     Query q(&conn, "ADOQuery_xs");
     DBGrid grid;
@@ -175,20 +162,20 @@ int main(int argc, char **argv)
     grid.SetFooterVisible(true);
     grid.resize(1200, 700);
     grid.SetQuery(&q);
-    const double open = medianMs([&] {
+    const double open = MedianMs([&] {
         q.Reopen(QString::fromUtf8(statement)); // fetch, model reset, footer sums
-    });
+    }, kRuns);
     const size_t before = [&] { q.Close(); return heapInUse(); }();
     q.Open();
     const size_t dataset = heapInUse() - before;
 
     const int textColumn = grid.ColumnIndex("客户"), numberColumn = grid.ColumnIndex("总金额");
-    const double sortText = medianMs([&] { grid.TitleBtnClick(textColumn); });
-    const double sortNumber = medianMs([&] { grid.TitleBtnClick(numberColumn); });
-    const double requery = medianMs([&] {
+    const double sortText = MedianMs([&] { grid.TitleBtnClick(textColumn); }, kRuns);
+    const double sortNumber = MedianMs([&] { grid.TitleBtnClick(numberColumn); }, kRuns);
+    const double requery = MedianMs([&] {
         RunSQL("UPDATE 销售记录 SET 实收款 = 实收款 + 1 WHERE ID = 1", conn);
         q.Requery();
-    });
+    }, kRuns);
 
     std::printf("%-44s %10s\n", "measure (median of 7)", "ms");
     std::printf("%-44s %10.1f\n", "raw engine Select * and fetch (floor)", floor);
@@ -207,7 +194,7 @@ int main(int argc, char **argv)
     for (const auto &w : writers) {
         bool ok = true;
         qint64 size = 0;
-        const double ms = medianMs(
+        const double ms = MedianMs(
             [&] {
                 QFile file(dir.filePath(QStringLiteral("export.") + w.name));
                 file.open(QIODevice::WriteOnly | QIODevice::Truncate);

@@ -2,6 +2,7 @@
 // 20,000 expenses, 20,000 ledger rows), next to its floor: the engine computing the same sums
 // with one GROUP BY per source table. Also the time to open the statistics and lot lists.
 #include "bench/bench_statistics.h"
+#include "bench/timing.h"
 
 #include "app/installdb.h"
 #include "datalayer/connection.h"
@@ -11,28 +12,14 @@
 
 #include <QDate>
 #include <QElapsedTimer>
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <sqlite3.h>
-#include <vector>
 
 namespace {
 
+constexpr int kRuns = 5;
 constexpr int kDays = 3650, kLots = 20000, kSales = 200000, kExpenses = 20000, kLedger = 20000;
-
-double medianMs(const std::function<void()> &work, int runs = 5)
-{
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        ms.push_back(t.nsecsElapsed() / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
 
 QByteArray day(int i)
 {
@@ -119,9 +106,9 @@ void BenchStatistics(const QString &folder)
                 kSales, kExpenses, kLedger, made.nsecsElapsed() / 1e6);
 
     sqlite3 *db = conn.Handle();
-    const double salesFloor = medianMs([&] { stepAll(db, kSalesFloor); });
-    const double expensesFloor = medianMs([&] { stepAll(db, kExpensesFloor); });
-    const double debtsFloor = medianMs([&] { stepAll(db, kDebtsFloor); });
+    const double salesFloor = MedianMs([&] { stepAll(db, kSalesFloor); }, kRuns);
+    const double expensesFloor = MedianMs([&] { stepAll(db, kExpensesFloor); }, kRuns);
+    const double debtsFloor = MedianMs([&] { stepAll(db, kDebtsFloor); }, kRuns);
     const double floor = salesFloor + expensesFloor + debtsFloor;
     const struct {
         const char *name;
@@ -135,7 +122,7 @@ void BenchStatistics(const QString &folder)
     std::printf("%-44s %10.1f  (sales %.1f, expenses %.1f, debts %.1f)\n", "floor: one GROUP BY per source", floor,
                 salesFloor, expensesFloor, debtsFloor);
     for (const auto &p : passes) {
-        const double ms = medianMs([&] { RunStatisticsPass(conn, p.pass); });
+        const double ms = MedianMs([&] { RunStatisticsPass(conn, p.pass); }, kRuns);
         std::printf("%-44s %10.1f  (%.2f x its floor)\n", p.name, ms, ms / p.floor);
     }
 
@@ -149,9 +136,9 @@ void BenchStatistics(const QString &folder)
     } lists[] = {{"open the statistics list", StatisticsListStatement()},
                  {"open the settlement's lot list", QStringLiteral("Select * From 库存管理 Order By ID ASC")}};
     for (const auto &list : lists) {
-        const double ms = medianMs([&] {
+        const double ms = MedianMs([&] {
             q.Reopen(list.sql);
-        });
+        }, kRuns);
         std::printf("%-44s %10.1f  (%d rows)\n", list.name, ms, q.RecordCount());
     }
 }
