@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
+#include <QTabWidget>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -58,6 +59,22 @@ QGroupBox *FillWithGroupBox(QWidget *screen, const char *name)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(box);
     return box;
+}
+
+QTabWidget *FillWithPages(QWidget *screen, const QStringList &captions)
+{
+    auto *pages = new QTabWidget(screen);
+    pages->setObjectName(QStringLiteral("PageControl1"));
+    pages->setDocumentMode(true); // flat tab buttons
+    for (const QString &caption : captions) {
+        auto *page = new QWidget;
+        page->setObjectName(QStringLiteral("TabSheet%1").arg(pages->count() + 1));
+        pages->addTab(page, caption);
+    }
+    auto *layout = new QVBoxLayout(screen);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(pages);
+    return pages;
 }
 
 QScrollArea *ScrollablePanel(QWidget *parent, QWidget *panel)

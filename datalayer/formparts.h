@@ -14,6 +14,7 @@ class QAction;
 class QComboBox;
 class QDateEdit;
 class QGroupBox;
+class QTabWidget;
 class QMenu;
 class Query;
 class QPushButton;
@@ -26,6 +27,8 @@ class QWidget;
 
 // The group box that fills a screen, its frame for everything else.
 QGroupBox *FillWithGroupBox(QWidget *screen, const char *name = "GroupBox1");
+// Flat tabs that fill a screen, "PageControl1", with a page a caption named TabSheet1, TabSheet2...
+QTabWidget *FillWithPages(QWidget *screen, const QStringList &captions);
 // A fixed-width panel in a scroll area of its own beside the lists: on a small screen the panel
 // scrolls instead of pushing the lists and their totals off the window. The panel takes the
 // area's height, down to its own minimum height.

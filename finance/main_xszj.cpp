@@ -67,18 +67,9 @@ TForm_xszj::TForm_xszj(QWidget *parent) : ListScreen(parent)
     setWindowTitle(QStringLiteral("销售总结"));
     resize(1062, 793);
 
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setDocumentMode(true);
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(PageControl1);
-    TabSheet1 = new QWidget;
-    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    TabSheet2 = new QWidget;
-    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-    PageControl1->addTab(TabSheet1, QStringLiteral("销售统计"));
-    PageControl1->addTab(TabSheet2, QStringLiteral("清货结算"));
+    PageControl1 = FillWithPages(this, {QStringLiteral("销售统计"), QStringLiteral("清货结算")});
+    TabSheet1 = PageControl1->widget(0);
+    TabSheet2 = PageControl1->widget(1);
 
     // Page one: the statistics.
     GroupBox2 = FillWithGroupBox(TabSheet1, "GroupBox2");

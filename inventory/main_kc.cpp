@@ -54,18 +54,9 @@ TForm_kc::TForm_kc(QWidget *parent) : ListScreen(parent)
     setWindowTitle(QStringLiteral("库存管理"));
     resize(1140, 769);
 
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setDocumentMode(true); // flat tab buttons
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(PageControl1);
-    TabSheet1 = new QWidget;
-    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    TabSheet2 = new QWidget;
-    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-    PageControl1->addTab(TabSheet1, QStringLiteral("库存管理"));
-    PageControl1->addTab(TabSheet2, QStringLiteral("配茶管理"));
+    PageControl1 = FillWithPages(this, {QStringLiteral("库存管理"), QStringLiteral("配茶管理")});
+    TabSheet1 = PageControl1->widget(0);
+    TabSheet2 = PageControl1->widget(1);
 
     buildStockTab();
     buildBlendTab();
