@@ -6,6 +6,7 @@
 #include "app/screenregistry.h"
 #include "datalayer/clientstate.h"
 #include "datalayer/dialogs.h"
+#include "datalayer/guards.h"
 #include "datalayer/jpegimage.h"
 #include "datalayer/programfolder.h"
 #include "datalayer/sysfun.h"
@@ -238,11 +239,7 @@ void TForm_Client::OpenScreen(const QString &trigger, QToolButton *pressed)
     if (entry->way == OpenWay::ListScreen)
         state.childOpen = true;
     QWidget *screen = nullptr;
-    try {
-        screen = entry->create();
-    } catch (const std::exception &e) {
-        Dialogs::ShowError(this, QString::fromUtf8(e.what()));
-    }
+    Guarded(this, [&] { screen = entry->create(); });
     if (!screen) {
         // A screen that failed to come up must not keep the toolbar locked.
         if (entry->way == OpenWay::ListScreen)

@@ -34,7 +34,8 @@ QString FormatGeneral(double v);
 QString FormatFloat(const QString &pattern, double v);
 
 // Reads a typed number: blanks around it, optional sign, digits with "." as decimal point,
-// optional exponent. Throws ConvertError::invalidFloat(text) otherwise.
+// optional exponent. A value too small for a double reads as 0; one too large, or any other
+// text, throws ConvertError::invalidFloat(text).
 double StrToFloat(const QString &text);
 // As StrToFloat, but returns false and leaves value alone instead of throwing.
 bool TryStrToFloat(const QString &text, double &value);
