@@ -183,7 +183,7 @@ void ContactBook::Button1Click()
     values << QuotedStr(memo1->toPlainText()) << QuotedStr(m_config.type);
     const QString sql = QStringLiteral("insert into ") + tables::Contacts + u'(' + allColumns().join(u',') +
                         QStringLiteral(",备注,类型)values(") + values.join(u',') + u')';
-    if (!write(sql))
+    if (!RunSQLOrReport(sql, Form_sql->ADOConnection1, this))
         return;
     clearFields(allColumns());
     memo1->setPlainText(kRemarkStart);
@@ -204,19 +204,11 @@ void ContactBook::Button2Click()
     sets << QStringLiteral("备注=") + QuotedStr(memo1->toPlainText());
     const QString sql = QStringLiteral("UPDATE ") + tables::Contacts + QStringLiteral(" SET ") + sets.join(u',') +
                         QStringLiteral(" WHERE ID = ") + m_selected;
-    const RowWrite done = RunSQLOnRowOrReport(sql, Form_sql->ADOConnection1, this);
-    if (done == RowWrite::Refused)
+    if (!writeOnSelected(sql))
         return;
-    if (done == RowWrite::NoRow) {
-        // Deleted meanwhile (from the other book): the typed texts stay, unsaved.
-        m_selected.clear();
-        requery();
-        return;
-    }
     clearFields(m_config.clearedOnChange);
     if (m_config.remarkResetOnChange)
         memo1->setPlainText(kRemarkStart);
-    requery();
 }
 
 void ContactBook::Button3Click()
@@ -227,16 +219,14 @@ void ContactBook::Button3Click()
         return;
     if (!Dialogs::Confirm(this, QStringLiteral("是否确定删除此") + m_config.subject + u'!'))
         return;
-    if (write(QStringLiteral("DELETE FROM ") + tables::Contacts + QStringLiteral(" WHERE ID = ") + m_selected)) {
-        QStringList cleared;
-        for (const QString &c : kColumns)
-            if (!m_config.keptOnDelete.contains(c))
-                cleared << c;
-        clearFields(cleared);
-        memo1->clear();
-        m_selected.clear(); // the row is gone; a later change must pick another one
-    }
-    requery();
+    if (!writeOnSelected(QStringLiteral("DELETE FROM ") + tables::Contacts + QStringLiteral(" WHERE ID = ") + m_selected))
+        return;
+    QStringList cleared;
+    for (const QString &c : kColumns)
+        if (!m_config.keptOnDelete.contains(c))
+            cleared << c;
+    clearFields(cleared);
+    memo1->clear();
 }
 
 void ContactBook::Button4Click()
@@ -280,9 +270,16 @@ void ContactBook::clearFields(const QStringList &columns)
         FieldOf(c)->setText(QString());
 }
 
-bool ContactBook::write(const QString &sql)
+bool ContactBook::writeOnSelected(const QString &sql)
 {
-    return RunSQLOrReport(sql, Form_sql->ADOConnection1, this);
+    const RowWrite done = RunSQLOnRowOrReport(sql, Form_sql->ADOConnection1, this);
+    if (done == RowWrite::Refused)
+        return false;
+    // Written, or deleted meanwhile from the other book (the typed texts then stay, unsaved):
+    // either way the key has served, and a later write must load a row again.
+    m_selected.clear();
+    requery();
+    return done == RowWrite::Done;
 }
 
 bool ContactBook::haveSelection()

@@ -87,7 +87,8 @@ protected:
 
 private:
     void clearFields(const QStringList &columns);
-    bool write(const QString &sql);
+    // Runs a change or delete of the loaded row; false when it was refused or the row is gone.
+    bool writeOnSelected(const QString &sql);
     // False, with the shared choose-a-row notice, while no row is loaded.
     bool haveSelection();
     void requery();

@@ -178,6 +178,13 @@ TEST_P(Books, ChangeWritesEveryFieldKeepsTheTypeAndEmptiesWhatTheBookEmpties)
         expected.remark = "备注：";
     EXPECT_EQ(shown(b), expected);
     EXPECT_EQ(listedNames(b), QStringList({"茶源行二号"}));
+
+    // The change used the loaded row: a second one must load it again.
+    fill(b, sample("第三个名字"));
+    dialogs.Clear();
+    b->Button2->click();
+    EXPECT_EQ(dialogs.Texts(), QStringList({"请先在列表中选择一条记录!"}));
+    EXPECT_EQ(rows(), std::vector<Contact>({changed}));
 }
 
 TEST_P(Books, DeleteRemovesTheRowAndEmptiesWhatTheBookEmpties)
@@ -287,17 +294,22 @@ TEST_P(Books, AWriteTheEngineRefusesShowsItsReasonAndKeepsTheFields)
     }
 }
 
-TEST_P(Books, AChangeOfARowDeletedMeanwhileIsReportedAndKeepsTheFields)
+TEST_P(Books, AChangeOrDeleteOfARowDeletedMeanwhileIsReportedAndKeepsTheFields)
 {
-    ContactBook *b = openWithLoadedRow();
-    ASSERT_TRUE(RunSQL("delete from 通讯管理", conn()));
-    fill(b, sample("新名字"));
-    dialogs.Clear();
-    b->Button2->click();
-    EXPECT_EQ(dialogs.Count(Dialogs::Kind::Notice), 1);
-    EXPECT_TRUE(rows().empty());
-    EXPECT_EQ(shown(b).name, "新名字");
-    EXPECT_TRUE(listedNames(b).isEmpty());
+    for (const bool change : {true, false}) {
+        SCOPED_TRACE(change ? "修改" : "删除");
+        ContactBook *b = openWithLoadedRow();
+        ASSERT_TRUE(RunSQL("delete from 通讯管理", conn()));
+        fill(b, sample("新名字"));
+        dialogs.Clear();
+        (change ? b->Button2 : b->Button3)->click();
+        EXPECT_EQ(dialogs.Texts().last(), "所选记录已不存在，请在列表中重新选择!");
+        EXPECT_TRUE(rows().empty());
+        EXPECT_EQ(shown(b).name, "新名字");
+        EXPECT_TRUE(listedNames(b).isEmpty());
+        EXPECT_TRUE(b->SelectedRecord().isEmpty());
+        closeBook();
+    }
 }
 
 TEST_P(Books, QuotesInTextsAreStoredFilteredAndReadBack)
