@@ -330,11 +330,13 @@ void TForm_kc::Button1Click()
 
 void TForm_kc::writeStock(const QString &sql)
 {
-    // A lot can go meanwhile: the blending tab deletes blends too.
-    if (RunSQLOnRowOrReport(sql, Form_sql->ADOConnection1, this) == RowWrite::Refused)
+    // A lot can go meanwhile: the blending tab deletes blends too. Then the typed text stays.
+    const RowWrite done = RunSQLOnRowOrReport(sql, Form_sql->ADOConnection1, this);
+    if (done == RowWrite::Refused)
         return;
     m_lotId.clear();
-    resetStockFields();
+    if (done == RowWrite::Done)
+        resetStockFields();
     Form_sql->ADOQuery1->Requery();
     // A corrected or deleted blend shows so in the blend list as well.
     Form_sql->ADOQuery_xs->Requery();

@@ -194,6 +194,7 @@ TEST_F(StockTab, ACorrectionOfALotDeletedMeanwhileSaysSo)
     screen->Button3->click();
     EXPECT_EQ(dialogs.Texts(), QStringList({"是否确定是否进行修改!", "所选记录已不存在，请在列表中重新选择!"}));
     EXPECT_TRUE(screen->SelectedLot().isEmpty());
+    EXPECT_EQ(screen->LabeledEdit2->text(), "3"); // what was typed stays
     EXPECT_TRUE(listed(screen->DBGrid1).isEmpty());
 }
 
