@@ -133,23 +133,6 @@ void Connection::fail(const QString &text)
     throw DbError(text);
 }
 
-void Connection::UpgradeSchema()
-{
-    sqlite3 *db = Handle();
-    const bool own = !InTransaction();
-    if (own)
-        ExecuteNative("BEGIN IMMEDIATE");
-    try {
-        upgradeSchema(db);
-    } catch (const DbError &e) {
-        if (own)
-            Rollback();
-        fail(e.text());
-    }
-    if (own)
-        Commit();
-}
-
 void Connection::ExecuteNative(const QString &sql)
 {
     sqlite3 *db = Handle();

@@ -47,9 +47,6 @@ public:
     // Runs SQLite text as it stands (schema, pragmas).
     void ExecuteNative(const QString &sql);
     int RowsAffected() const;
-    // Adds what an older file lacks (tables, columns added at a table's end, indexes) in one
-    // transaction. The exclusive open does this by itself.
-    void UpgradeSchema();
 
     // Two statements that must both happen or neither (a sale and its stock change).
     void BeginTransaction();
