@@ -19,13 +19,19 @@ bool NumericKeyFilter::Passes(QChar c)
 }
 
 namespace {
-// What typing lets into a number field of a text handed over whole.
+// What typing lets into a number field of a text handed over whole. An input method in its
+// full-width mode gives full-width digits and a Chinese full stop: they mean the same number.
 QString typeable(const QString &text)
 {
     QString kept;
-    for (QChar c : text)
+    for (QChar c : text) {
+        if (c >= QChar(0xFF10) && c <= QChar(0xFF19))
+            c = QChar('0' + (c.unicode() - 0xFF10));
+        else if (c == QChar(0xFF0E) || c == QChar(0x3002))
+            c = '.';
         if (c == '.' || (c >= '0' && c <= '9'))
             kept += c;
+    }
     return kept;
 }
 } // namespace

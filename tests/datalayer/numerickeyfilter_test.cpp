@@ -107,7 +107,7 @@ TEST_P(CommittedText, PassesAsTypedKeysWould)
 
 INSTANTIATE_TEST_SUITE_P(Cases, CommittedText,
                          ::testing::Values(Commit{"12.5", "12.5"}, Commit{"1.2.3", "1.2.3"}, Commit{"12元", "12"},
-                                           Commit{"-5", "5"}, Commit{"三十", ""}, Commit{"１２", ""},
+                                           Commit{"-5", "5"}, Commit{"三十", ""}, Commit{"１２", "12"}, Commit{"１２．５", "12.5"}, Commit{"12。5", "12.5"},
                                            Commit{"3e5", "35"}, Commit{"1\t2", "12"}),
                          [](const ::testing::TestParamInfo<Commit> &info) { return std::to_string(info.index); });
 
