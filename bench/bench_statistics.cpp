@@ -8,6 +8,7 @@
 #include "datalayer/connection.h"
 #include "datalayer/dbgrid.h"
 #include "datalayer/query.h"
+#include "finance/settlementstatements.h"
 #include "finance/statisticsstatements.h"
 
 #include <QDate>
@@ -134,7 +135,8 @@ void BenchStatistics(const QString &folder)
         const char *name;
         QString sql;
     } lists[] = {{"open the statistics list", StatisticsListStatement()},
-                 {"open the settlement's lot list", QStringLiteral("Select * From 库存管理 Order By ID ASC")}};
+                 {"open the settlement's lot list", SettlementLotListStatement()},
+                 {"a lot's sales (a click in the lot list)", LotSalesStatement(kLots / 2, QStringLiteral("L9999"))}};
     for (const auto &list : lists) {
         const double ms = MedianMs([&] {
             q.Reopen(list.sql);
