@@ -59,6 +59,7 @@ QComboBox *makeBox(QWidget *parent, const char *name, QLabel *label, const QRect
     auto *c = new QComboBox(parent);
     c->setObjectName(QString::fromLatin1(name));
     c->setEditable(true);
+    c->setInsertPolicy(QComboBox::NoInsert); // Enter adds no typed name to the list
     c->setGeometry(geometry);
     LabelFor(label, c);
     return c;

@@ -312,9 +312,11 @@ void TForm_xszj::Button4Click()
     if (!Dialogs::Confirm(this, kSettleQuestion))
         return;
     const QString sql = SettleLotStatement(m_lotId, StrToFloat(LabeledEdit2->text()));
-    if (RunSQLOnRowOrReport(sql, Form_sql->ADOConnection1, this) == RowWrite::Refused)
+    const RowWrite done = RunSQLOnRowOrReport(sql, Form_sql->ADOConnection1, this);
+    if (done == RowWrite::Refused)
         return;
     m_lotId = -1;
-    LabeledEdit2->setText(QString());
+    if (done == RowWrite::Done)
+        LabeledEdit2->setText(QString()); // a lot deleted meanwhile keeps the typed profit
     Guarded(this, [] { Form_sql->ADOQuery_tj->Requery(); });
 }

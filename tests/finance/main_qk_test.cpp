@@ -253,6 +253,14 @@ TEST_F(Debts, TheLookUpsFillTheOtherBoxAndTheContactCard)
     EXPECT_EQ(names, QStringList({"甲茶庄", "乙茶厂"})); // suppliers and customers, names in reverse order
     EXPECT_EQ(people, QStringList({"老甲", "老乙"}));
     EXPECT_TRUE(window->ComboBox1->currentText().isEmpty());
+    // Enter in a box adds no typed name to its list.
+    for (QComboBox *box : {window->ComboBox1, window->ComboBox3, window->ComboBox2}) {
+        const int count = box->count();
+        box->setCurrentText("新来的");
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        EXPECT_EQ(box->count(), count) << box->objectName().toStdString();
+    }
+    window->ComboBox2->setCurrentText("欠款");
 
     window->ComboBox1->setCurrentText("甲茶庄");
     window->SpeedButton1->click();

@@ -203,6 +203,12 @@ TEST_F(Summary, SettlingAddressesTheLotOnScreenOrNothing)
              screen->Button5->click();
          },
          Dialogs::kChooseRow},
+        {"lots looked up",
+         [this, a] {
+             ClickRow(screen->DBGrid2, rowOfLot(a));
+             screen->Button6->click();
+         },
+         Dialogs::kChooseRow},
         {"empty profit", [this, a] { ClickRow(screen->DBGrid2, rowOfLot(a)); }, "请输入正确的利润总额!"},
     };
     for (const Case &c : cases) {
@@ -217,6 +223,23 @@ TEST_F(Summary, SettlingAddressesTheLotOnScreenOrNothing)
         EXPECT_EQ(dialogs.Texts(), QStringList({c.notice})) << c.what;
         EXPECT_EQ(Scalar("Select count(*) From 库存管理 where 结算 <> 0"), "0") << c.what;
     }
+}
+
+TEST_F(Summary, SettlingALotDeletedMeanwhileSaysSoAndKeepsTheProfit)
+{
+    const qint64 a = lot("L1", 8);
+    open();
+    toSettlement();
+    ClickRow(screen->DBGrid2, rowOfLot(a));
+    Run("DELETE FROM 库存管理 WHERE ID = " + QString::number(a));
+    screen->LabeledEdit2->setText("100");
+    dialogs.Clear();
+    screen->Button4->click();
+    EXPECT_EQ(dialogs.Texts(), QStringList({"是否确定时行清货结算!", Dialogs::kRowGone}));
+    EXPECT_EQ(screen->LabeledEdit2->text(), "100");
+    dialogs.Clear();
+    screen->Button4->click(); // the lot is forgotten
+    EXPECT_EQ(dialogs.Texts(), QStringList({Dialogs::kChooseRow}));
 }
 
 } // namespace
