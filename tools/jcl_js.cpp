@@ -58,7 +58,6 @@ void TForm_jcl::SpeedButton1Click()
 {
     NetTeaBoxes boxes{LabeledEdit7->text(), LabeledEdit1->text(), ComboBox6->currentText(), LabeledEdit8->text(),
                       LabeledEdit6->text()};
-    // The steps done before an error keep their results.
     Guarded(this, [&boxes] { CalculateNetTea(boxes); });
     LabeledEdit8->setText(boxes.netWeight);
     LabeledEdit6->setText(boxes.netPrice);

@@ -31,15 +31,18 @@ QString result(long double value)
 
 void CalculateNetTea(NetTeaBoxes &boxes)
 {
+    // Both results are worked out before either is shown: a half answer would pass for a whole one.
+    NetTeaBoxes out = boxes;
     if (!boxes.totalWeight.isEmpty()) {
         const long double weight = StrToFloat(boxes.totalWeight);
-        boxes.netWeight = result(weight * ratioOf(boxes.ratio));
+        out.netWeight = result(weight * ratioOf(boxes.ratio));
     }
     if (!boxes.rawPrice.isEmpty()) {
         const long double price = StrToFloat(boxes.rawPrice);
         const long double ratio = ratioOf(boxes.ratio);
         if (ratio == 0)
             throw ConvertError(QStringLiteral("Floating point division by zero"));
-        boxes.netPrice = result(price / ratio);
+        out.netPrice = result(price / ratio);
     }
+    boxes = out;
 }

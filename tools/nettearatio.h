@@ -15,6 +15,6 @@ struct NetTeaBoxes {
 };
 
 // "=": the net weight from a typed total weight, then the net price from a typed raw price,
-// in the general number format; an empty input skips its step. The first error throws
-// ConvertError and leaves its step's result and every later one as they were.
+// in the general number format; an empty input skips its step. An error throws ConvertError
+// and leaves both results as they were.
 void CalculateNetTea(NetTeaBoxes &boxes);
