@@ -59,8 +59,10 @@ LoginOutcome CheckLogin(Connection &conn, const QString &userName, const QString
             const QString plain = DecipherHex(stored);
             out.result = password.compare(plain, Qt::CaseInsensitive) == 0 ? LoginOutcome::Accepted
                                                                             : LoginOutcome::Refused;
-            if (!q.IsEmpty())
+            if (!q.IsEmpty()) {
                 out.permission = q.FieldByName(QStringLiteral("权限")).AsString();
+                out.userName = q.FieldByName(QStringLiteral("用户名")).AsString();
+            }
         }
     } catch (const DbError &) {
         out.result = LoginOutcome::Failed; // the worker ends without a message
@@ -252,7 +254,8 @@ void TForm_login::finishCheck(const LoginOutcome &outcome)
         Edit2->setText(outcome.permission);
         // The main window takes the user and the permission from the file: both or no login.
         const QString previousUser = LoginUserName(*m_settings);
-        if (!SetLoginUserName(*m_settings, ComboBox1->currentText()) ||
+        // Every screen records this name as the handler: the account's own, not the typed case.
+        if (!SetLoginUserName(*m_settings, outcome.userName) ||
             !SetLoginPermission(*m_settings, Edit2->text())) {
             SetLoginUserName(*m_settings, previousUser);
             Dialogs::ShowError(this, SettingsNotSaved(*m_settings));

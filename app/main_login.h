@@ -17,6 +17,7 @@ class QTimer;
 struct LoginOutcome {
     enum Result { Accepted, Refused, Failed } result = Failed; // Failed: no message (engine or cipher error)
     QString permission;
+    QString userName; // as stored, whatever letter case was typed
 };
 
 // The check itself, free of widgets: reads the user's row on conn and compares passwords.

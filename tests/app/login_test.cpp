@@ -92,6 +92,15 @@ TEST_F(Login, APasswordInAnotherCaseIsAccepted)
     EXPECT_TRUE(press());
 }
 
+TEST_F(Login, TheUserIsRecordedAsStoredWhateverCaseWasTyped)
+{
+    TForm_login *w = open();
+    w->ComboBox1->setEditText("ADMIN");
+    w->Edit1->setText("admin");
+    EXPECT_TRUE(press());
+    EXPECT_EQ(configBytes(), ToGbk(QStringLiteral("[登陆用户]\r\n用户名=admin\r\n权限=高级用户\r\n")));
+}
+
 struct Refusal {
     const char *user;
     const char *password;
