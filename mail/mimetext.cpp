@@ -34,12 +34,20 @@ QString QuotedString(const QString &text)
 }
 
 // Header lines: the first carries the name, each further word goes on a folded line.
+// A line that holds encoded words may be 76 characters long at most.
+constexpr qsizetype kEncodedLine = 76;
+
+// The header's words, one a line after the first; a tail that would make the last line too
+// long goes on a line of its own (it starts with the blank that folds it).
 QStringList Folded(const QString &first, const QStringList &words, const QString &tail = QString())
 {
     QStringList lines{first + words.value(0)};
     for (qsizetype i = 1; i < words.size(); ++i)
         lines << QStringLiteral(" ") + words[i];
-    lines.last() += tail;
+    if (lines.last().size() + tail.size() <= kEncodedLine)
+        lines.last() += tail;
+    else
+        lines << tail;
     return lines;
 }
 
@@ -131,19 +139,22 @@ QString HeaderSafe(const QString &value)
     return out;
 }
 
-QStringList EncodedWords(const QString &text, const QString &charset)
+QStringList EncodedWords(const QString &text, const QString &charset, qsizetype firstRoom)
 {
     QString cs = charset;
     EncodeText(text, cs); // settles a charset that holds every character
     const QString head = QStringLiteral("=?") + cs + QStringLiteral("?B?");
-    const qsizetype room = 75 - head.size() - 2;
-    const qsizetype maxBytes = std::max<qsizetype>(room / 4 * 3, 3);
+    auto bytesIn = [&head](qsizetype wordRoom) {
+        return std::max<qsizetype>((std::min<qsizetype>(wordRoom, 75) - head.size() - 2) / 4 * 3, 3);
+    };
+    qsizetype maxBytes = bytesIn(firstRoom);
     QStringList words;
     QByteArray chunk;
     auto flush = [&] {
         if (!chunk.isEmpty())
             words << head + QString::fromLatin1(chunk.toBase64()) + QStringLiteral("?=");
         chunk.clear();
+        maxBytes = bytesIn(75); // later words stand on lines of their own after one blank
     };
     for (qsizetype i = 0; i < text.size();) {
         // One whole character: a surrogate pair stays together.
@@ -167,7 +178,8 @@ QStringList FromHeader(const QString &displayName, const QString &address, const
         return {QStringLiteral("From: ") + mailbox};
     if (IsPrintableAscii(name))
         return {QStringLiteral("From: ") + QuotedString(name) + u' ' + mailbox};
-    return Folded(QStringLiteral("From: "), EncodedWords(name, charset), u' ' + mailbox);
+    const QString first = QStringLiteral("From: ");
+    return Folded(first, EncodedWords(name, charset, kEncodedLine - first.size()), u' ' + mailbox);
 }
 
 QStringList TextHeader(const QString &name, const QString &value, const QString &charset, bool encode)
@@ -175,7 +187,8 @@ QStringList TextHeader(const QString &name, const QString &value, const QString 
     const QString safe = HeaderSafe(value);
     if ((!encode && IsPrintableAscii(safe)) || safe.isEmpty())
         return {name + QStringLiteral(": ") + safe};
-    return Folded(name + QStringLiteral(": "), EncodedWords(safe, charset));
+    const QString first = name + QStringLiteral(": ");
+    return Folded(first, EncodedWords(safe, charset, kEncodedLine - first.size()));
 }
 
 QList<QByteArray> Base64Lines(const QByteArray &bytes)

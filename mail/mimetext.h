@@ -22,9 +22,10 @@ QStringList ParseAddressList(const QString &list);
 
 // A header value that cannot start another header: control characters become blanks.
 QString HeaderSafe(const QString &value);
-// The text in RFC 2047 encoded words of the charset, each at most 75 characters long and
-// never splitting a character.
-QStringList EncodedWords(const QString &text, const QString &charset);
+// The text in RFC 2047 encoded words of the charset, each at most 75 characters long (the
+// first at most firstRoom, what the header's name leaves of its line) and never splitting a
+// character.
+QStringList EncodedWords(const QString &text, const QString &charset, qsizetype firstRoom = 75);
 // "From: " with the display name as a quoted string, or as encoded words when it is not
 // ASCII, then the address in angle brackets; one or more header lines.
 QStringList FromHeader(const QString &displayName, const QString &address, const QString &charset);

@@ -122,6 +122,25 @@ TEST(EncodedWords, LongTextSplitsIntoWholeCharacters)
     EXPECT_EQ(joined, text);
 }
 
+// A line that holds encoded words is at most 76 characters long, the header's name included.
+TEST(EncodedWords, NoHeaderLineIsLongerThan76)
+{
+    const QString charset = QStringLiteral("UTF-8");
+    QString text;
+    for (int i = 0; i < 12; ++i)
+        text += QStringLiteral("茶叶建意😀");
+    for (const QStringList &lines :
+         {TextHeader(QStringLiteral("Subject"), text, charset, true),
+          FromHeader(text, QStringLiteral("a.very.long.mailbox.name.for.the.shop@example.com"), charset),
+          FromHeader(QStringLiteral("茶"), QStringLiteral("a.very.long.mailbox.name.for.the.shop.of.tea@example.com"),
+                     charset)}) {
+        for (const QString &line : lines)
+            EXPECT_LE(line.size(), 76) << line.toStdString();
+        for (qsizetype i = 1; i < lines.size(); ++i)
+            EXPECT_TRUE(lines[i].startsWith(u' ')) << lines[i].toStdString();
+    }
+}
+
 TEST(EncodeText, TheCharsetNamedIsTheCharsetUsed)
 {
     QString charset = QStringLiteral("ISO-8859-1");
