@@ -33,12 +33,12 @@ QString QuotedString(const QString &text)
     return out + u'"';
 }
 
-// Header lines: the first carries the name, each further word goes on a folded line.
 // A line that holds encoded words may be 76 characters long at most.
 constexpr qsizetype kEncodedLine = 76;
 
-// The header's words, one a line after the first; a tail that would make the last line too
-// long goes on a line of its own (it starts with the blank that folds it).
+// Header lines: the first carries the name, each further word goes on a folded line; a tail
+// that would make the last line too long goes on a line of its own (it starts with the blank
+// that folds it).
 QStringList Folded(const QString &first, const QStringList &words, const QString &tail = QString())
 {
     QStringList lines{first + words.value(0)};
