@@ -6,6 +6,7 @@
 #include "app/screenregistry.h"
 #include "datalayer/clientstate.h"
 #include "datalayer/dialogs.h"
+#include "datalayer/formparts.h"
 #include "datalayer/guards.h"
 #include "datalayer/jpegimage.h"
 #include "datalayer/programfolder.h"
@@ -57,6 +58,7 @@ TForm_Client::TForm_Client(QWidget *parent) : QMainWindow(parent)
     }
     setStatusBar(StatusBar1);
     FormCreate();
+    OnFirstShow(this, [this] { FormShow(); });
 }
 
 TForm_Client::~TForm_Client()
@@ -179,15 +181,6 @@ void TForm_Client::applySkin()
     // A missing or unreadable skin leaves the plain look.
     m_skinFile = SkinPath(SkinFileName(*m_settings));
     ApplySkin(m_skinFile);
-}
-
-void TForm_Client::showEvent(QShowEvent *event)
-{
-    QMainWindow::showEvent(event);
-    if (!m_shown) {
-        m_shown = true;
-        FormShow();
-    }
 }
 
 void TForm_Client::FormShow()

@@ -39,7 +39,6 @@ public:
     void ApplyPermission();
 
 protected:
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -58,7 +57,6 @@ private:
     QList<QLabel *> m_panels;
     QImage m_background;
     QString m_skinFile;
-    bool m_shown = false;
 };
 
 extern TForm_Client *Form_Client;
