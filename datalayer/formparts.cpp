@@ -1,5 +1,6 @@
 #include "datalayer/formparts.h"
 
+#include "datalayer/datepicker.h"
 #include "datalayer/labelededit.h"
 #include "datalayer/labelfor.h"
 #include "datalayer/numbertext.h"
@@ -165,7 +166,7 @@ void FillChoice(QComboBox *box, Query *query, const QString &sql)
 
 QDateEdit *MakeDatePicker(QWidget *parent, const char *name)
 {
-    auto *d = new QDateEdit(QDate::currentDate(), parent);
+    auto *d = new DatePicker(QDate::currentDate(), parent);
     d->setObjectName(QString::fromLatin1(name));
     d->setDisplayFormat(QString::fromLatin1(kShortDateFormat));
     d->setCalendarPopup(true);

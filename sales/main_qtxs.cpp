@@ -5,6 +5,7 @@
 #include "datalayer/dialect.h"
 #include "datalayer/dialogs.h"
 #include "datalayer/filterbar.h"
+#include "datalayer/datepicker.h"
 #include "datalayer/formparts.h"
 #include "datalayer/guards.h"
 #include "datalayer/labelededit.h"
@@ -58,10 +59,7 @@ TForm_qtxs::TForm_qtxs(QWidget *parent) : ListScreen(parent)
                        {QStringLiteral("批发客户"), QStringLiteral("零售客户")}, QStringLiteral("零售客户"));
     auto *dateLabel = new QLabel(QStringLiteral("日期："), GroupBox2);
     dateLabel->setGeometry(8, top += step, 70, 26);
-    DateTimePicker1 = new QDateEdit(QDate::currentDate(), GroupBox2);
-    DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
-    DateTimePicker1->setDisplayFormat(QString::fromLatin1(kShortDateFormat));
-    DateTimePicker1->setCalendarPopup(true);
+    DateTimePicker1 = MakeDatePicker(GroupBox2, "DateTimePicker1");
     DateTimePicker1->setGeometry(82, top, 111, 26);
     LabelFor(dateLabel, DateTimePicker1);
     LabeledEdit2 = MakeField(GroupBox2, "LabeledEdit2", QStringLiteral("单价："), top += step, true);
@@ -95,7 +93,7 @@ TForm_qtxs::TForm_qtxs(QWidget *parent) : ListScreen(parent)
     Edit2 = new QLineEdit(GroupBox1);
     Edit2->setObjectName(QStringLiteral("Edit2"));
     Edit2->setGeometry(320, 15, 150, 26);
-    DateTimePicker3 = new QDateEdit(GroupBox1);
+    DateTimePicker3 = new DatePicker(GroupBox1);
     DateTimePicker3->setObjectName(QStringLiteral("DateTimePicker3"));
     DateTimePicker3->setGeometry(320, 15, 150, 26);
     Button3 = MakeButton(GroupBox1, "Button3", QStringLiteral("查询"), {475, 13, 75, 30});

@@ -3,6 +3,7 @@
 #include "datalayer/clientstate.h"
 #include "datalayer/dbgrid.h"
 #include "datalayer/dialogs.h"
+#include "datalayer/datepicker.h"
 #include "datalayer/formparts.h"
 #include "datalayer/guards.h"
 #include "datalayer/labelededit.h"
@@ -37,7 +38,7 @@ TForm_js::TForm_js(QWidget *parent) : QWidget(parent), m_owner(Client().currentU
     DateTimePicker1 = MakeDatePicker(this, "DateTimePicker1");
     LabelFor(Label1, DateTimePicker1);
     const QTime now = QTime::currentTime();
-    DateTimePicker2 = new QTimeEdit(QTime(now.hour(), now.minute()), this);
+    DateTimePicker2 = new TimePicker(QTime(now.hour(), now.minute()), this);
     DateTimePicker2->setObjectName(QStringLiteral("DateTimePicker2"));
     DateTimePicker2->setDisplayFormat(QString::fromLatin1(kLongTimeFormat));
     NameFor(DateTimePicker2, QStringLiteral("提醒时间"));

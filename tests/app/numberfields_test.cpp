@@ -1,12 +1,16 @@
+#include "datalayer/clientstate.h"
 #include "datalayer/labelededit.h"
+#include "finance/main_zc.h"
 #include "inventory/main_kc.h"
 #include "inventory/main_kc_bc.h"
 #include "purchasing/main_jh.h"
 #include "returns/main_th.h"
 #include "sales/main_qtxs.h"
+#include "tools/main_admin_js.h"
 #include "tests/support/screentest.h"
 
 #include <QApplication>
+#include <QDateTimeEdit>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTabWidget>
@@ -86,5 +90,60 @@ INSTANTIATE_TEST_SUITE_P(
                       TabCase{"returns", returns, "LabeledEdit2", "SpeedButton1"},
                       TabCase{"returnsAmount", returns, "LabeledEdit10", "DateTimePicker2"}),
     [](const ::testing::TestParamInfo<TabCase> &info) { return std::string(info.param.screen); });
+
+// A date or time picker walks its own sections with Tab, so a number typed after Tab went
+// into the date instead of the next field. Tab must leave it like any other field.
+struct PickerCase {
+    const char *screen;
+    QWidget *(*open)();
+    const char *picker;
+};
+
+void PrintTo(const PickerCase &c, std::ostream *os)
+{
+    *os << c.screen << ' ' << c.picker;
+}
+
+QWidget *expenses() { return Form_zc = new TForm_zc(); }
+QWidget *notepad()
+{
+    Client().currentUser = QStringLiteral("admin");
+    return Form_js = new TForm_js();
+}
+
+class PickerTab : public ScreenTest, public ::testing::WithParamInterface<PickerCase> {
+protected:
+    ~PickerTab() override { delete screen.data(); }
+    QPointer<QWidget> screen;
+};
+
+TEST_P(PickerTab, LeavesThePickerAndComesBack)
+{
+    const PickerCase c = GetParam();
+    screen = c.open();
+    screen->show();
+    QApplication::setActiveWindow(screen);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(screen));
+    auto *picker = screen->findChild<QDateTimeEdit *>(c.picker);
+    ASSERT_TRUE(picker) << c.screen;
+    picker->setFocus();
+    const QDateTime before = picker->dateTime();
+
+    QTest::keyClick(picker, Qt::Key_Tab);
+    QWidget *focus = QApplication::focusWidget();
+    EXPECT_TRUE(focus != picker && !picker->isAncestorOf(focus)) << c.screen;
+    QTest::keyClicks(focus, "12");
+    EXPECT_EQ(picker->dateTime(), before) << c.screen;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    focus = QApplication::focusWidget();
+    EXPECT_TRUE(focus == picker || picker->isAncestorOf(focus)) << c.screen;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryKindOfPicker, PickerTab,
+                         ::testing::Values(PickerCase{"expenses", expenses, "DateTimePicker1"},
+                                           PickerCase{"frontDesk", frontDesk, "DateTimePicker1"},
+                                           PickerCase{"notepadDate", notepad, "DateTimePicker1"},
+                                           PickerCase{"notepadTime", notepad, "DateTimePicker2"}),
+                         [](const ::testing::TestParamInfo<PickerCase> &info) { return std::string(info.param.screen); });
 
 } // namespace
