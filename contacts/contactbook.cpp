@@ -69,7 +69,7 @@ ContactBook::ContactBook(const Config &config, QWidget *parent) : QWidget(parent
     LabeledEdit8 = m_edits[7];
 
     memo1 = new QPlainTextEdit(this);
-    memo1->setTabChangesFocus(true); // Tab moves on, as from every other field
+    TabThroughRemark(memo1);
     memo1->setObjectName(QStringLiteral("memo1"));
     memo1->setAccessibleName(QStringLiteral("备注"));
     memo1->setPlainText(kRemarkStart);

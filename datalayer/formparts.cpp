@@ -9,12 +9,14 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -50,6 +52,22 @@ private:
     bool m_once;
 };
 
+class RemarkFocus : public QObject {
+public:
+    explicit RemarkFocus(QPlainTextEdit *box) : QObject(box) { box->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::FocusIn) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
+                static_cast<QPlainTextEdit *>(watched)->moveCursor(QTextCursor::End);
+        }
+        return false;
+    }
+};
+
 } // namespace
 
 QGroupBox *FillWithGroupBox(QWidget *screen, const char *name)
@@ -76,6 +94,12 @@ QTabWidget *FillWithPages(QWidget *screen, const QStringList &captions)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(pages);
     return pages;
+}
+
+void TabThroughRemark(QPlainTextEdit *box)
+{
+    box->setTabChangesFocus(true);
+    new RemarkFocus(box);
 }
 
 QScrollArea *ScrollablePanel(QWidget *parent, QWidget *panel)

@@ -16,6 +16,7 @@ class QDateEdit;
 class QGroupBox;
 class QTabWidget;
 class QMenu;
+class QPlainTextEdit;
 class Query;
 class QPushButton;
 class QScrollArea;
@@ -27,6 +28,9 @@ class QWidget;
 
 // The group box that fills a screen, its frame for everything else.
 QGroupBox *FillWithGroupBox(QWidget *screen, const char *name = "GroupBox1");
+// A remark box as the keyboard wants it: Tab moves on instead of storing a tab, and Tab
+// into it leaves the cursor at the end, after the starter text ("备注：").
+void TabThroughRemark(QPlainTextEdit *box);
 // Flat tabs that fill a screen, "PageControl1", with a page a caption named TabSheet1, TabSheet2...
 QTabWidget *FillWithPages(QWidget *screen, const QStringList &captions);
 // A fixed-width panel in a scroll area of its own beside the lists: on a small screen the panel

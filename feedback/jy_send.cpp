@@ -34,7 +34,7 @@ TForm_jy_send::TForm_jy_send(QWidget *parent) : QWidget(parent)
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setAccessibleName(QStringLiteral("建意内容"));
-    Memo1->setTabChangesFocus(true);
+    TabThroughRemark(Memo1);
     Memo1->setPlainText(QStringLiteral("建意内容："));
     Memo1->setGeometry(280, 8, 323, 180);
     Button1 = MakeButton(this, "Button1", QStringLiteral("提交建意"), QRect(503, 196, 100, 30));

@@ -108,7 +108,7 @@ TForm_qk::TForm_qk(QWidget *parent) : QWidget(parent)
     DateTimePicker1->setGeometry(82, top, 126, 26);
     LabelFor(Label2, DateTimePicker1);
     memo1 = new QPlainTextEdit(kRemarkStart, GroupBox2);
-    memo1->setTabChangesFocus(true); // Tab moves on, as from every other field
+    TabThroughRemark(memo1);
     memo1->setObjectName(QStringLiteral("memo1"));
     memo1->setGeometry(8, top += step + 3, 200, 70);
     NameFor(memo1, QStringLiteral("备注"));

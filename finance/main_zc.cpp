@@ -45,7 +45,7 @@ TForm_zc::TForm_zc(QWidget *parent) : QWidget(parent)
     LabeledEdit1->EditLabel()->setMinimumWidth(40);
     InstallNumericFilter(LabeledEdit1->Edit());
     Memo1 = new QPlainTextEdit(kExpenseMemoStart, GroupBox1);
-    Memo1->setTabChangesFocus(true); // Tab moves on, as from every other field
+    TabThroughRemark(Memo1);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setAccessibleName(QStringLiteral("事项"));
     Memo1->setGeometry(210, 16, 200, 114);

@@ -140,7 +140,7 @@ void TForm_kc::buildStockTab()
     Button3 = MakeButton(GroupBox1, "Button3", QStringLiteral("修改(&E)"), {8, top += step + 4, 106, 30});
     Button1 = MakeButton(GroupBox1, "Button1", QStringLiteral("删除(&D)"), {122, top, 106, 30});
     Memo1 = new QPlainTextEdit(kRemarkStart, GroupBox1);
-    Memo1->setTabChangesFocus(true); // Tab moves on, as from every other field
+    TabThroughRemark(Memo1);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(8, top += 40, 220, 100);
     NameFor(Memo1, QStringLiteral("备注"));

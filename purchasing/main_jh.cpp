@@ -95,7 +95,7 @@ TForm_jh::TForm_jh(QWidget *parent) : ListScreen(parent)
     Button3 = MakeButton(GroupBox2, "Button3", QStringLiteral("修改(&E)"), {69, top, 63, 30});
     Button4 = MakeButton(GroupBox2, "Button4", QStringLiteral("删除(&D)"), {133, top, 63, 30});
     Memo1 = new QPlainTextEdit(kRemarkStart, GroupBox2);
-    Memo1->setTabChangesFocus(true); // Tab moves on, as from every other field
+    TabThroughRemark(Memo1);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(8, top += 38, 185, 100);
     NameFor(Memo1, QStringLiteral("备注"));

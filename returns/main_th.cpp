@@ -89,7 +89,7 @@ TForm_th::TForm_th(QWidget *parent) : ListScreen(parent)
     Button2 = MakeButton(GroupBox2, "Button2", QStringLiteral("退货(&A)"), {8, top += step + 4, 88, 30});
     Button3 = MakeButton(GroupBox2, "Button3", QStringLiteral("撤回(&D)"), {105, top, 88, 30});
     Memo1 = new QPlainTextEdit(kRemarkStart, GroupBox2);
-    Memo1->setTabChangesFocus(true); // Tab moves on, as from every other field
+    TabThroughRemark(Memo1);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(8, top += 40, 185, 100);
     NameFor(Memo1, QStringLiteral("备注"));

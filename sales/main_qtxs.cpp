@@ -74,7 +74,7 @@ TForm_qtxs::TForm_qtxs(QWidget *parent) : ListScreen(parent)
     SetTextColour(LabeledEdit10, QColor(0, 255, 0));
     Button2 = MakeButton(GroupBox2, "Button2", QStringLiteral("出售(&C)"), {50, top += step + 4, 100, 30});
     Memo1 = new QPlainTextEdit(kRemarkStart, GroupBox2);
-    Memo1->setTabChangesFocus(true); // Tab moves on, as from every other field
+    TabThroughRemark(Memo1);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(8, top += 40, 185, 100);
     NameFor(Memo1, QStringLiteral("备注"));

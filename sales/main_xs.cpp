@@ -84,7 +84,7 @@ TForm_xs::TForm_xs(QWidget *parent) : ListScreen(parent)
     Button2 = MakeButton(GroupBox2, "Button2", QStringLiteral("修改(&E)"), {8, top, 88, 30});
     Button5 = MakeButton(GroupBox2, "Button5", QStringLiteral("删除(&D)"), {105, top, 88, 30});
     Memo2 = new QPlainTextEdit(kRemarkStart, GroupBox2);
-    Memo2->setTabChangesFocus(true); // Tab moves on, as from every other field
+    TabThroughRemark(Memo2);
     Memo2->setObjectName(QStringLiteral("Memo2"));
     Memo2->setGeometry(8, top += 40, 185, 100);
     NameFor(Memo2, QStringLiteral("备注"));

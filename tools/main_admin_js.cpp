@@ -57,7 +57,7 @@ TForm_js::TForm_js(QWidget *parent) : QWidget(parent), m_owner(Client().currentU
     Memo1 = new QPlainTextEdit(kTextStart, this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setAccessibleName(QStringLiteral("内容"));
-    Memo1->setTabChangesFocus(true); // Tab goes on to the buttons; Enter still breaks lines
+    TabThroughRemark(Memo1);
     Memo1->moveCursor(QTextCursor::End); // typing goes after the first line
 
     Button1 = MakeButton(this, "Button1", QStringLiteral("添加"), {});

@@ -62,7 +62,7 @@ TForm_admin::TForm_admin(QWidget *parent) : QWidget(parent)
     Memo1 = new QPlainTextEdit(kRemarkStart, this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setAccessibleName(QStringLiteral("备注"));
-    Memo1->setTabChangesFocus(true);
+    TabThroughRemark(Memo1);
     Memo1->setGeometry(8, 142, 200, 184);
 
     UserList = new Query(&conn(), QStringLiteral("UserList"), this);

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDateTimeEdit>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QTabWidget>
 #include <QTest>
@@ -145,5 +146,30 @@ INSTANTIATE_TEST_SUITE_P(EveryKindOfPicker, PickerTab,
                                            PickerCase{"notepadDate", notepad, "DateTimePicker1"},
                                            PickerCase{"notepadTime", notepad, "DateTimePicker2"}),
                          [](const ::testing::TestParamInfo<PickerCase> &info) { return std::string(info.param.screen); });
+
+// Tab into a remark box types after its starter text, and Tab leaves it without a tab stored.
+class RemarkTab : public ScreenTest {
+protected:
+    ~RemarkTab() override { delete screen.data(); }
+    QPointer<QWidget> screen;
+};
+
+TEST_F(RemarkTab, TypesAfterTheStarterTextAndLeavesWithoutATab)
+{
+    screen = expenses();
+    screen->show();
+    QApplication::setActiveWindow(screen);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(screen));
+    auto *memo = screen->findChild<QPlainTextEdit *>("Memo1");
+    ASSERT_TRUE(memo);
+    const QString start = memo->toPlainText();
+    ASSERT_FALSE(start.isEmpty());
+    memo->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(memo, "power");
+    EXPECT_EQ(memo->toPlainText(), start + "power");
+    QTest::keyClick(memo, Qt::Key_Tab);
+    EXPECT_NE(QApplication::focusWidget(), memo);
+    EXPECT_EQ(memo->toPlainText(), start + "power");
+}
 
 } // namespace
